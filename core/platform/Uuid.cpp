@@ -1,0 +1,68 @@
+#include "core/platform/Uuid.h"
+
+#include <openssl/rand.h>
+
+#include <random>
+
+namespace tallowmere {
+namespace {
+
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+Uuid Uuid::random() {
+    Uuid uuid;
+    if (RAND_bytes(uuid.m_bytes.data(), static_cast<int>(uuid.m_bytes.size())) != 1) {
+        // OpenSSL's generator failing is rare (no entropy source); the kernel's is the fallback.
+        std::random_device device;
+        for (auto& byte : uuid.m_bytes) byte = static_cast<std::uint8_t>(device());
+    }
+    uuid.m_bytes[6] = static_cast<std::uint8_t>((uuid.m_bytes[6] & 0x0F) | 0x40);
+    uuid.m_bytes[8] = static_cast<std::uint8_t>((uuid.m_bytes[8] & 0x3F) | 0x80);
+    return uuid;
+}
+
+std::optional<Uuid> Uuid::fromString(std::string_view text) {
+    if (text.size() != 36) return std::nullopt;
+    Uuid uuid;
+    std::size_t byteIndex = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        if (i == 8 || i == 13 || i == 18 || i == 23) {
+            if (text[i] != '-') return std::nullopt;
+            ++i;
+            continue;
+        }
+        const int high = hexValue(text[i]);
+        const int low = hexValue(text[i + 1]);
+        if (high < 0 || low < 0) return std::nullopt;
+        uuid.m_bytes[byteIndex++] = static_cast<std::uint8_t>(high << 4 | low);
+        i += 2;
+    }
+    return uuid;
+}
+
+Uuid Uuid::fromStringOrRandom(std::string_view text) {
+    if (auto parsed = fromString(text)) return *parsed;
+    return random();
+}
+
+std::string Uuid::toString() const {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(36);
+    for (std::size_t i = 0; i < m_bytes.size(); ++i) {
+        if (i == 4 || i == 6 || i == 8 || i == 10) text.push_back('-');
+        text.push_back(kDigits[m_bytes[i] >> 4]);
+        text.push_back(kDigits[m_bytes[i] & 0x0F]);
+    }
+    return text;
+}
+
+}  // namespace tallowmere
