@@ -28,6 +28,7 @@ std::shared_ptr<DatabaseQueue> DatabaseQueue::openInMemory() {
     return openWith(":memory:", SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE | SQLite::OPEN_MEMORY);
 }
 
-DatabaseQueue::DatabaseQueue(std::unique_ptr<SQLite::Database> connection) : m_connection(std::move(connection)) {}
+DatabaseQueue::DatabaseQueue(std::unique_ptr<SQLite::Database> connection)
+    : m_connection(std::move(connection)) {}
 
 }  // namespace tallowmere

@@ -153,7 +153,8 @@ const std::vector<Migration>& registeredMigrations() {
          {
              "ALTER TABLE verification_runs ADD COLUMN backup_job_id TEXT",
              "ALTER TABLE verification_runs ADD COLUMN skipped_files INTEGER NOT NULL DEFAULT 0",
-             "ALTER TABLE verification_runs ADD COLUMN restored_sample_files INTEGER NOT NULL DEFAULT 0",
+             "ALTER TABLE verification_runs ADD COLUMN restored_sample_files INTEGER NOT NULL "
+             "DEFAULT 0",
              "ALTER TABLE verification_runs ADD COLUMN bytes_checked INTEGER NOT NULL DEFAULT 0",
              "ALTER TABLE verification_runs ADD COLUMN restore_test_path TEXT",
              "ALTER TABLE verification_runs ADD COLUMN updated_at REAL NOT NULL DEFAULT 0",
@@ -173,9 +174,12 @@ const std::vector<Migration>& registeredMigrations() {
                  failure_reason TEXT,
                  created_at REAL NOT NULL,
                  updated_at REAL NOT NULL))",
-             "CREATE INDEX verification_item_results_run_id_idx ON verification_item_results(run_id)",
-             "CREATE INDEX verification_item_results_manifest_item_id_idx ON verification_item_results(manifest_item_id)",
-             "CREATE INDEX verification_item_results_status_idx ON verification_item_results(status)",
+             "CREATE INDEX verification_item_results_run_id_idx ON "
+             "verification_item_results(run_id)",
+             "CREATE INDEX verification_item_results_manifest_item_id_idx ON "
+             "verification_item_results(manifest_item_id)",
+             "CREATE INDEX verification_item_results_status_idx ON "
+             "verification_item_results(status)",
          }},
         {"v5_photos_safety_scan",
          {
@@ -206,7 +210,8 @@ const std::vector<Migration>& registeredMigrations() {
                  needs_user_review INTEGER NOT NULL,
                  did_modify_photos INTEGER NOT NULL,
                  message TEXT NOT NULL))",
-             "CREATE INDEX photos_scan_summaries_completed_at_idx ON photos_scan_summaries(completed_at)",
+             "CREATE INDEX photos_scan_summaries_completed_at_idx ON "
+             "photos_scan_summaries(completed_at)",
          }},
         {"v7_activity_timeline",
          {

@@ -6,13 +6,14 @@ namespace tallowmere {
 
 void ReportRepository::insert(const ReportSummary& report) const {
     m_queue->write([&](SQLite::Database& db) {
-        SQLite::Statement statement(db,
-                                    "INSERT OR REPLACE INTO reports (id, kind, title, generated_at, status, "
-                                    "protected_files_count, unprotected_files_count, failed_files_count, "
-                                    "recommended_next_step) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
-        sql::bindAll(statement, report.id, report.kind, report.title, report.generatedAt, report.status,
-                     report.protectedFilesCount, report.unprotectedFilesCount, report.failedFilesCount,
-                     report.recommendedNextStep);
+        SQLite::Statement statement(
+            db,
+            "INSERT OR REPLACE INTO reports (id, kind, title, generated_at, status, "
+            "protected_files_count, unprotected_files_count, failed_files_count, "
+            "recommended_next_step) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+        sql::bindAll(statement, report.id, report.kind, report.title, report.generatedAt,
+                     report.status, report.protectedFilesCount, report.unprotectedFilesCount,
+                     report.failedFilesCount, report.recommendedNextStep);
         statement.exec();
     });
 }

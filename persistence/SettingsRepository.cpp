@@ -8,7 +8,8 @@ std::optional<std::string> SettingsRepository::string(const std::string& key) co
     return m_queue->read([&](SQLite::Database& db) -> std::optional<std::string> {
         SQLite::Statement query(db, "SELECT value FROM settings WHERE key = ?");
         sql::bindAll(query, key);
-        if (!query.executeStep()) return std::nullopt;
+        if (!query.executeStep())
+            return std::nullopt;
         return sql::text(query.getColumn(0));
     });
 }
@@ -16,7 +17,8 @@ std::optional<std::string> SettingsRepository::string(const std::string& key) co
 void SettingsRepository::setString(const std::string& value, const std::string& key) const {
     const Date now = m_clock->now();
     m_queue->write([&](SQLite::Database& db) {
-        SQLite::Statement statement(db, "INSERT OR REPLACE INTO settings (key, value, updated_at) VALUES (?, ?, ?)");
+        SQLite::Statement statement(
+            db, "INSERT OR REPLACE INTO settings (key, value, updated_at) VALUES (?, ?, ?)");
         sql::bindAll(statement, key, value, now);
         statement.exec();
     });

@@ -59,18 +59,31 @@ void bindAll(SQLite::Statement& statement, const Values&... values) {
     (bind(statement, ++index, values), ...);
 }
 
-inline std::string text(const SQLite::Column& column) { return column.getString(); }
-inline std::int64_t integer(const SQLite::Column& column) { return column.getInt64(); }
-inline double real(const SQLite::Column& column) { return column.getDouble(); }
-inline bool flag(const SQLite::Column& column) { return column.getInt64() != 0; }
-inline Date date(const SQLite::Column& column) { return Date(column.getDouble()); }
+inline std::string text(const SQLite::Column& column) {
+    return column.getString();
+}
+inline std::int64_t integer(const SQLite::Column& column) {
+    return column.getInt64();
+}
+inline double real(const SQLite::Column& column) {
+    return column.getDouble();
+}
+inline bool flag(const SQLite::Column& column) {
+    return column.getInt64() != 0;
+}
+inline Date date(const SQLite::Column& column) {
+    return Date(column.getDouble());
+}
 
 // A required identifier: unparsable text becomes a new random UUID.
-inline Uuid uuidOrRandom(const SQLite::Column& column) { return Uuid::fromStringOrRandom(column.getString()); }
+inline Uuid uuidOrRandom(const SQLite::Column& column) {
+    return Uuid::fromStringOrRandom(column.getString());
+}
 
 // An optional identifier: NULL or unparsable text is absent.
 inline std::optional<Uuid> optionalUuid(const SQLite::Column& column) {
-    if (column.isNull()) return std::nullopt;
+    if (column.isNull())
+        return std::nullopt;
     return Uuid::fromString(column.getString());
 }
 
@@ -80,19 +93,23 @@ E enumOr(const SQLite::Column& column, E fallback) {
 }
 
 inline std::optional<std::string> optionalText(const SQLite::Column& column) {
-    if (column.isNull()) return std::nullopt;
+    if (column.isNull())
+        return std::nullopt;
     return column.getString();
 }
 inline std::optional<std::int64_t> optionalInteger(const SQLite::Column& column) {
-    if (column.isNull()) return std::nullopt;
+    if (column.isNull())
+        return std::nullopt;
     return column.getInt64();
 }
 inline std::optional<Date> optionalDate(const SQLite::Column& column) {
-    if (column.isNull()) return std::nullopt;
+    if (column.isNull())
+        return std::nullopt;
     return Date(column.getDouble());
 }
 inline std::optional<Bytes> optionalBytes(const SQLite::Column& column) {
-    if (column.isNull()) return std::nullopt;
+    if (column.isNull())
+        return std::nullopt;
     const auto* data = static_cast<const std::uint8_t*>(column.getBlob());
     return Bytes(data, data + column.getBytes());
 }

@@ -26,7 +26,8 @@ public:
 
     // Creates "<applicationSupportDirectory>/Tallowmere" when missing, then opens and
     // migrates "Tallowmere.sqlite" there. Throws DatabaseError on the first failing step.
-    static std::shared_ptr<TallowmereDatabase> applicationSupportDatabase(const std::string& applicationSupportDirectory);
+    static std::shared_ptr<TallowmereDatabase> applicationSupportDatabase(
+        const std::string& applicationSupportDirectory);
 
     // A private in-memory store, migrated; nothing survives the process.
     static std::shared_ptr<TallowmereDatabase> inMemory();

@@ -24,7 +24,9 @@ template <typename E>
 struct EnumTable;
 
 template <typename E>
-concept TabledEnum = requires { EnumTable<E>::kCases; };
+concept TabledEnum = requires {
+    EnumTable<E>::kCases;
+};
 
 template <TabledEnum E>
 constexpr const auto& allCases() {
@@ -50,7 +52,8 @@ constexpr std::string_view displayName(E value) {
 template <TabledEnum E>
 constexpr std::optional<E> fromRaw(std::string_view raw) {
     for (const auto& entry : EnumTable<E>::kCases) {
-        if (entry.raw == raw) return entry.value;
+        if (entry.raw == raw)
+            return entry.value;
     }
     return std::nullopt;
 }
@@ -63,7 +66,8 @@ void to_json(nlohmann::json& json, E value) {
 template <TabledEnum E>
 void from_json(const nlohmann::json& json, E& value) {
     const auto parsed = fromRaw<E>(json.get<std::string>());
-    if (!parsed) throw nlohmann::json::other_error::create(501, "unknown raw value", &json);
+    if (!parsed)
+        throw nlohmann::json::other_error::create(501, "unknown raw value", &json);
     value = *parsed;
 }
 

@@ -24,14 +24,16 @@ void from_json(const Json& json, Date& date);
 // Writes the key only when the value is present.
 template <typename T>
 void putOptional(Json& json, const char* key, const std::optional<T>& value) {
-    if (value) json[key] = *value;
+    if (value)
+        json[key] = *value;
 }
 
 // A missing key or null reads as absent.
 template <typename T>
 std::optional<T> getOptional(const Json& json, const char* key) {
     const auto found = json.find(key);
-    if (found == json.end() || found->is_null()) return std::nullopt;
+    if (found == json.end() || found->is_null())
+        return std::nullopt;
     return found->template get<T>();
 }
 

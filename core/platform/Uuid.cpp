@@ -7,11 +7,13 @@
 namespace tallowmere {
 namespace {
 
-
 int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -30,18 +32,21 @@ Uuid Uuid::random() {
 }
 
 std::optional<Uuid> Uuid::fromString(std::string_view text) {
-    if (text.size() != 36) return std::nullopt;
+    if (text.size() != 36)
+        return std::nullopt;
     Uuid uuid;
     std::size_t byteIndex = 0;
     for (std::size_t i = 0; i < text.size();) {
         if (i == 8 || i == 13 || i == 18 || i == 23) {
-            if (text[i] != '-') return std::nullopt;
+            if (text[i] != '-')
+                return std::nullopt;
             ++i;
             continue;
         }
         const int high = hexValue(text[i]);
         const int low = hexValue(text[i + 1]);
-        if (high < 0 || low < 0) return std::nullopt;
+        if (high < 0 || low < 0)
+            return std::nullopt;
         uuid.m_bytes[byteIndex++] = static_cast<std::uint8_t>(high << 4 | low);
         i += 2;
     }
@@ -49,7 +54,8 @@ std::optional<Uuid> Uuid::fromString(std::string_view text) {
 }
 
 Uuid Uuid::fromStringOrRandom(std::string_view text) {
-    if (auto parsed = fromString(text)) return *parsed;
+    if (auto parsed = fromString(text))
+        return *parsed;
     return random();
 }
 
@@ -58,7 +64,8 @@ std::string Uuid::toString() const {
     std::string text;
     text.reserve(36);
     for (std::size_t i = 0; i < m_bytes.size(); ++i) {
-        if (i == 4 || i == 6 || i == 8 || i == 10) text.push_back('-');
+        if (i == 4 || i == 6 || i == 8 || i == 10)
+            text.push_back('-');
         text.push_back(kDigits[m_bytes[i] >> 4]);
         text.push_back(kDigits[m_bytes[i] & 0x0F]);
     }

@@ -1,6 +1,7 @@
 #include "core/safety/ActivityEvent.h"
 
 #include <cstdlib>
+#include <vector>
 
 namespace tallowmere {
 namespace {
@@ -9,41 +10,48 @@ constexpr std::string_view kOmitted = "[local path omitted]";
 
 bool endsPath(char c) {
     switch (c) {
-        case ' ': case '\t': case '\n': case '\v': case '\f': case '\r': case ',': case ';': return true;
-        default: return false;
+        case ' ':
+        case '\t':
+        case '\n':
+        case '\v':
+        case '\f':
+        case '\r':
+        case ',':
+        case ';':
+            return true;
+        default:
+            return false;
     }
 }
 
-// Replaces every occurrence of `prefix` followed by at least one path character, up to
-// the next delimiter. With `wholeFolder` the prefix is a folder named in full, which
-// also matches on its own (followed by a delimiter, a slash or the end of the text).
-std::string replacePaths(std::string_view text, std::string_view prefix, bool wholeFolder) {
-    std::string result;
-    result.reserve(text.size());
-    std::size_t from = 0;
-    while (true) {
-        const std::size_t found = text.find(prefix, from);
-        if (found == std::string_view::npos) break;
-        std::size_t end = found + prefix.size();
-        const bool atBoundary = end == text.size() || endsPath(text[end]) || text[end] == '/';
-        if (wholeFolder ? !atBoundary : (end == text.size() || endsPath(text[end]))) {
-            result.append(text.substr(from, end - from));
-            from = end;
+struct PathPrefix {
+    std::string_view text;
+    // A folder named in full also matches on its own: followed by a delimiter, a slash
+    // or the end of the text (a home folder "/srv/alice" must not take "/srv/alicex").
+    bool wholeFolder;
+};
+
+// The length of the path starting at `at` when one of the prefixes starts there, else 0.
+std::size_t pathLengthAt(std::string_view text, std::size_t at,
+                         const std::vector<PathPrefix>& prefixes) {
+    for (const auto& prefix : prefixes) {
+        if (text.compare(at, prefix.text.size(), prefix.text) != 0)
             continue;
-        }
+        std::size_t end = at + prefix.text.size();
+        const bool nothingFollows = end == text.size() || endsPath(text[end]);
+        if (prefix.wholeFolder ? !(nothingFollows || text[end] == '/') : nothingFollows)
+            continue;
         while (end < text.size() && !endsPath(text[end])) ++end;
-        result.append(text.substr(from, found - from));
-        result.append(kOmitted);
-        from = end;
+        return end - at;
     }
-    result.append(text.substr(from));
-    return result;
+    return 0;
 }
 
 }  // namespace
 
-ActivityEvent::ActivityEvent(Uuid id, ActivityEventKind kind, std::string title, std::string_view message,
-                             SafetyState severity, std::optional<std::string> localActionTarget, Date createdAt)
+ActivityEvent::ActivityEvent(Uuid id, ActivityEventKind kind, std::string title,
+                             std::string_view message, SafetyState severity,
+                             std::optional<std::string> localActionTarget, Date createdAt)
     : id(id),
       kind(kind),
       title(std::move(title)),
@@ -53,26 +61,34 @@ ActivityEvent::ActivityEvent(Uuid id, ActivityEventKind kind, std::string title,
       createdAt(createdAt) {}
 
 std::string ActivityEvent::redacted(std::string_view text) {
-    static constexpr std::array<std::string_view, 8> kPrefixes{
-        "/Users/", "/Volumes/", "file://", "/home/", "/root/", "/run/media/", "/media/", "/mnt/"};
-    std::string result(text);
-    for (const auto prefix : kPrefixes) result = replacePaths(result, prefix, false);
-    const char* home = std::getenv("HOME");
-    if (home != nullptr) {
+    std::vector<PathPrefix> prefixes{
+        {"/Users/", false}, {"/Volumes/", false},   {"file://", false}, {"/home/", false},
+        {"/root/", false},  {"/run/media/", false}, {"/media/", false}, {"/mnt/", false}};
+    if (const char* home = std::getenv("HOME")) {
         std::string_view homeFolder(home);
         while (homeFolder.size() > 1 && homeFolder.back() == '/') homeFolder.remove_suffix(1);
-        if (homeFolder.size() > 1) result = replacePaths(result, homeFolder, true);
+        if (homeFolder.size() > 1)
+            prefixes.push_back({homeFolder, true});
+    }
+    // One pass, leftmost path first: a file URL naming a path under /Users/ is replaced
+    // whole, not first inside and then again around the marker.
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        if (const std::size_t length = pathLengthAt(text, at, prefixes)) {
+            result.append(kOmitted);
+            at += length;
+        } else {
+            result.push_back(text[at++]);
+        }
     }
     return result;
 }
 
 void to_json(Json& json, const ActivityEvent& event) {
-    json = Json{{"id", event.id},
-                {"kind", event.kind},
-                {"title", event.title},
-                {"message", event.message},
-                {"severity", event.severity},
-                {"createdAt", event.createdAt}};
+    json = Json{
+        {"id", event.id},           {"kind", event.kind},         {"title", event.title},
+        {"message", event.message}, {"severity", event.severity}, {"createdAt", event.createdAt}};
     putOptional(json, "localActionTarget", event.localActionTarget);
 }
 

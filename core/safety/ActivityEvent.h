@@ -10,7 +10,16 @@
 
 namespace tallowmere {
 
-enum class ActivityEventKind { iCloudScan, photosScan, destination, backup, verification, restoreTest, report, diagnostics };
+enum class ActivityEventKind {
+    iCloudScan,
+    photosScan,
+    destination,
+    backup,
+    verification,
+    restoreTest,
+    report,
+    diagnostics
+};
 
 template <>
 struct EnumTable<ActivityEventKind> {
@@ -30,14 +39,15 @@ struct EnumTable<ActivityEventKind> {
 // the constructor passes it through redacted(), so no local path reaches the store.
 struct ActivityEvent {
     ActivityEvent(Uuid id, ActivityEventKind kind, std::string title, std::string_view message,
-                  SafetyState severity, std::optional<std::string> localActionTarget, Date createdAt);
+                  SafetyState severity, std::optional<std::string> localActionTarget,
+                  Date createdAt);
 
     // Replaces each local path or file URL in the text with "[local path omitted]".
     // A path runs from its prefix to the next white space, comma or semicolon. The
-    // prefixes, in order: /Users/, /Volumes/, file://, then the Linux places a user's
-    // files live (/home/, /root/, /run/media/, /media/, /mnt/) and the user's own home
-    // folder wherever it is. Works on bytes, so text that is not UTF-8 is safe.
-    // Redacting redacted text changes nothing.
+    // prefixes: /Users/, /Volumes/, file://, the Linux places a user's files live
+    // (/home/, /root/, /run/media/, /media/, /mnt/) and the user's own home folder
+    // wherever it is. Works on bytes, so text that is not UTF-8 is safe. Redacting
+    // redacted text changes nothing.
     static std::string redacted(std::string_view text);
 
     Uuid id;

@@ -19,19 +19,29 @@ constexpr std::array<StateRow, 6> kRows{{
     {1, 0, MenuBarHealth::paused},        // unknown
 }};
 
-const StateRow& row(SafetyState state) { return kRows[caseIndex(state)]; }
+const StateRow& row(SafetyState state) {
+    return kRows[caseIndex(state)];
+}
 
 }  // namespace
 
-std::int64_t priority(SafetyState state) { return row(state).priority; }
-std::int64_t score(SafetyState state) { return row(state).score; }
-MenuBarHealth menuBarHealth(SafetyState state) { return row(state).health; }
+std::int64_t priority(SafetyState state) {
+    return row(state).priority;
+}
+std::int64_t score(SafetyState state) {
+    return row(state).score;
+}
+MenuBarHealth menuBarHealth(SafetyState state) {
+    return row(state).health;
+}
 
 SafetyState overallState(const std::vector<SafetyFinding>& findings) {
-    if (findings.empty()) return SafetyState::unknown;
+    if (findings.empty())
+        return SafetyState::unknown;
     SafetyState worst = findings.front().state;
     for (const auto& finding : findings) {
-        if (priority(finding.state) > priority(worst)) worst = finding.state;
+        if (priority(finding.state) > priority(worst))
+            worst = finding.state;
     }
     return worst;
 }

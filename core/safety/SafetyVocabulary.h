@@ -10,7 +10,14 @@
 // carries a trailing underscore in code; its raw value is still the plain name.
 namespace tallowmere {
 
-enum class SafetyState { protected_, needsAttention, cloudOnly, stuckSyncing, backupStale, unknown };
+enum class SafetyState {
+    protected_,
+    needsAttention,
+    cloudOnly,
+    stuckSyncing,
+    backupStale,
+    unknown
+};
 
 enum class SafetyDomain { overall, photos, iCloudDrive, secondCopy };
 

@@ -12,8 +12,9 @@ TEST(DateTest, Iso8601DropsTheFractionAndRoundTrips) {
         double seconds;
         const char* text;
     };
-    for (const Case& c : {Case{0, "1970-01-01T00:00:00Z"}, Case{1'765'444'205.75, "2025-12-11T09:10:05Z"},
-                          Case{951'782'400, "2000-02-29T00:00:00Z"}, Case{-0.5, "1969-12-31T23:59:59Z"}}) {
+    for (const Case& c :
+         {Case{0, "1970-01-01T00:00:00Z"}, Case{1'765'444'205.75, "2025-12-11T09:10:05Z"},
+          Case{951'782'400, "2000-02-29T00:00:00Z"}, Case{-0.5, "1969-12-31T23:59:59Z"}}) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(Date(c.seconds).iso8601(), c.text);
         const auto parsed = Date::fromIso8601(c.text);
@@ -24,8 +25,9 @@ TEST(DateTest, Iso8601DropsTheFractionAndRoundTrips) {
 }
 
 TEST(DateTest, RejectsMalformedIso8601) {
-    for (const char* bad : {"", "2025-12-11", "2025-12-11T09:10:05", "2025-13-11T09:10:05Z", "2025-02-30T09:10:05Z",
-                            "2025-12-11 09:10:05Z", "2025-12-11T09:10:05+01:00", "2025-12-11T24:00:00Z"}) {
+    for (const char* bad :
+         {"", "2025-12-11", "2025-12-11T09:10:05", "2025-13-11T09:10:05Z", "2025-02-30T09:10:05Z",
+          "2025-12-11 09:10:05Z", "2025-12-11T09:10:05+01:00", "2025-12-11T24:00:00Z"}) {
         SCOPED_TRACE(bad);
         EXPECT_FALSE(Date::fromIso8601(bad));
     }

@@ -16,7 +16,9 @@ TEST(UuidTest, RandomIsVersion4InCanonicalUpperCase) {
         if (i == 8 || i == 13 || i == 18 || i == 23) {
             EXPECT_EQ(text[i], '-');
         } else {
-            EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(text[i])) || (text[i] >= 'A' && text[i] <= 'F')) << text;
+            EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(text[i])) ||
+                        (text[i] >= 'A' && text[i] <= 'F'))
+                << text;
         }
     }
 }
@@ -32,9 +34,10 @@ TEST(UuidTest, ParsesCanonicalTextAndRejectsEverythingElse) {
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->toString(), "0F8FAD5B-D9CB-469F-A165-70867728950E");
 
-    for (const char* bad : {"", "0F8FAD5B-D9CB-469F-A165-70867728950", "0F8FAD5B-D9CB-469F-A165-70867728950EE",
-                            "0F8FAD5BD9CB-469F-A165-70867728950E-", "0F8FAD5B-D9CB-469F-A165-70867728950G",
-                            "{0F8FAD5B-D9CB-469F-A165-70867728950}", "not a uuid at all, but 36 chars long"}) {
+    for (const char* bad :
+         {"", "0F8FAD5B-D9CB-469F-A165-70867728950", "0F8FAD5B-D9CB-469F-A165-70867728950EE",
+          "0F8FAD5BD9CB-469F-A165-70867728950E-", "0F8FAD5B-D9CB-469F-A165-70867728950G",
+          "{0F8FAD5B-D9CB-469F-A165-70867728950}", "not a uuid at all, but 36 chars long"}) {
         SCOPED_TRACE(bad);
         EXPECT_FALSE(Uuid::fromString(bad));
     }
