@@ -13,13 +13,27 @@
 namespace tallowmere {
 namespace {
 
-const std::vector<std::string> kAllMigrations{"v1_initial",           "v2_icloud_scan",         "v3_backup_manifest",
-                                              "v4_backup_verification", "v5_photos_safety_scan", "v7_activity_timeline"};
+const std::vector<std::string> kAllMigrations{"v1_initial",
+                                              "v2_icloud_scan",
+                                              "v3_backup_manifest",
+                                              "v4_backup_verification",
+                                              "v5_photos_safety_scan",
+                                              "v7_activity_timeline"};
 
-const std::set<std::string> kApplicationTables{
-    "scan_runs",          "safety_findings", "icloud_scan_roots",    "icloud_scan_summaries", "icloud_file_results",
-    "photos_scan_summaries", "backup_destinations", "backup_jobs", "backup_manifest_items",   "verification_runs",
-    "verification_item_results", "reports",      "activity_events",  "settings"};
+const std::set<std::string> kApplicationTables{"scan_runs",
+                                               "safety_findings",
+                                               "icloud_scan_roots",
+                                               "icloud_scan_summaries",
+                                               "icloud_file_results",
+                                               "photos_scan_summaries",
+                                               "backup_destinations",
+                                               "backup_jobs",
+                                               "backup_manifest_items",
+                                               "verification_runs",
+                                               "verification_item_results",
+                                               "reports",
+                                               "activity_events",
+                                               "settings"};
 
 std::int64_t count(TallowmereDatabase& database, const std::string& table) {
     return database.queue()->read([&](SQLite::Database& db) {
@@ -50,7 +64,8 @@ TEST(TallowmereDatabaseTest, FirstOpenCreatesFolderAndAppliesEveryMigrationOnce)
         EXPECT_EQ(tables.size(), kApplicationTables.size() + 1);
         exec(*database, "INSERT INTO settings VALUES ('k', 'v', 1)");
     }
-    ASSERT_TRUE(std::filesystem::exists(support / "nested/Application Support/Tallowmere/Tallowmere.sqlite"));
+    ASSERT_TRUE(std::filesystem::exists(support /
+                                        "nested/Application Support/Tallowmere/Tallowmere.sqlite"));
 
     auto reopened = TallowmereDatabase::applicationSupportDatabase(applicationSupport);
     EXPECT_EQ(reopened->appliedMigrationIdentifiers(), kAllMigrations);
@@ -65,26 +80,35 @@ TEST(TallowmereDatabaseTest, VersionOneFileMigratesForwardAndOldRowsReadTheAdded
         auto queue = DatabaseQueue::open(path);
         queue->write([](SQLite::Database& db) {
             db.exec("CREATE TABLE schema_migrations (identifier TEXT NOT NULL PRIMARY KEY)");
-            for (const auto statement : registeredMigrations().front().statements) db.exec(std::string(statement));
+            for (const auto statement : registeredMigrations().front().statements)
+                db.exec(std::string(statement));
             db.exec("INSERT INTO schema_migrations VALUES ('v1_initial')");
-            db.exec("INSERT INTO scan_runs VALUES ('11111111-1111-4111-8111-111111111111', 'manual', 10, 20, "
-                    "'protected', 100)");
-            db.exec("INSERT INTO backup_jobs VALUES ('22222222-2222-4222-8222-222222222222', 'completed', 1, 2, "
-                    "3, 3, 0, 0, 'done')");
+            db.exec(
+                "INSERT INTO scan_runs VALUES ('11111111-1111-4111-8111-111111111111', 'manual', "
+                "10, 20, "
+                "'protected', 100)");
+            db.exec(
+                "INSERT INTO backup_jobs VALUES ('22222222-2222-4222-8222-222222222222', "
+                "'completed', 1, 2, "
+                "3, 3, 0, 0, 'done')");
         });
     }
     auto database = TallowmereDatabase::open(path);
     EXPECT_EQ(database->appliedMigrationIdentifiers(), kAllMigrations);
     database->queue()->read([](SQLite::Database& db) {
-        SQLite::Statement run(db, "SELECT scan_status, scanned_item_count, scan_error_message, scan_limit_reached "
-                                  "FROM scan_runs");
+        SQLite::Statement run(
+            db,
+            "SELECT scan_status, scanned_item_count, scan_error_message, scan_limit_reached "
+            "FROM scan_runs");
         ASSERT_TRUE(run.executeStep());
         EXPECT_EQ(run.getColumn(0).getString(), "completed");
         EXPECT_EQ(run.getColumn(1).getInt64(), 0);
         EXPECT_TRUE(run.getColumn(2).isNull());
         EXPECT_EQ(run.getColumn(3).getInt64(), 0);
-        SQLite::Statement job(db, "SELECT prepared_bytes, copied_bytes, conflict_files, updated_at, destination_id "
-                                  "FROM backup_jobs");
+        SQLite::Statement job(
+            db,
+            "SELECT prepared_bytes, copied_bytes, conflict_files, updated_at, destination_id "
+            "FROM backup_jobs");
         ASSERT_TRUE(job.executeStep());
         EXPECT_EQ(job.getColumn(0).getInt64(), 0);
         EXPECT_EQ(job.getColumn(1).getInt64(), 0);
@@ -102,9 +126,11 @@ TEST(TallowmereDatabaseTest, FailingMigrationRollsBackWholeAndIsRetriedNextTime)
         queue->write([](SQLite::Database& db) {
             db.exec("CREATE TABLE schema_migrations (identifier TEXT NOT NULL PRIMARY KEY)");
             for (const auto& migration : registeredMigrations()) {
-                if (migration.identifier == "v5_photos_safety_scan") break;
+                if (migration.identifier == "v5_photos_safety_scan")
+                    break;
                 for (const auto statement : migration.statements) db.exec(std::string(statement));
-                db.exec("INSERT INTO schema_migrations VALUES ('" + std::string(migration.identifier) + "')");
+                db.exec("INSERT INTO schema_migrations VALUES ('" +
+                        std::string(migration.identifier) + "')");
             }
             // Something in the way of v5's index makes its second statement fail.
             db.exec("CREATE TABLE photos_scan_summaries_completed_at_idx (x)");
@@ -135,7 +161,8 @@ TEST(TallowmereDatabaseTest, FileThatIsNotADatabaseIsRefusedAndLeftUntouched) {
 TEST(TallowmereDatabaseTest, UnusableApplicationSupportFolderIsAnError) {
     testing::TemporaryDirectory folder;
     std::ofstream(folder / "file") << "x";
-    EXPECT_THROW(TallowmereDatabase::applicationSupportDatabase((folder / "file").string()), DatabaseError);
+    EXPECT_THROW(TallowmereDatabase::applicationSupportDatabase((folder / "file").string()),
+                 DatabaseError);
     EXPECT_THROW(TallowmereDatabase::applicationSupportDatabase(""), DatabaseError);
 }
 
@@ -153,7 +180,8 @@ TEST(TallowmereDatabaseTest, DeletingParentsCascadesToTheirRows) {
             VALUES ('V', 'quick', 'passed', 1, 0, 0, '');
         INSERT INTO verification_item_results VALUES ('VI', 'V', 'J', 'M', '/d', 's', 'sha256', 1, 1, NULL, NULL, 'passed', NULL, 1, 1);
     )");
-    exec(*database, "DELETE FROM scan_runs; DELETE FROM backup_jobs; DELETE FROM verification_runs");
+    exec(*database,
+         "DELETE FROM scan_runs; DELETE FROM backup_jobs; DELETE FROM verification_runs");
     for (const char* table : {"safety_findings", "icloud_scan_summaries", "icloud_file_results",
                               "backup_manifest_items", "verification_item_results"}) {
         EXPECT_EQ(count(*database, table), 0) << table;
@@ -163,10 +191,12 @@ TEST(TallowmereDatabaseTest, DeletingParentsCascadesToTheirRows) {
 TEST(TallowmereDatabaseTest, ScanRootPathIsUnique) {
     auto database = TallowmereDatabase::inMemory();
     const std::string insert =
-        "INSERT INTO icloud_scan_roots (id, path, display_name, kind, is_detected, is_selected, created_at) "
+        "INSERT INTO icloud_scan_roots (id, path, display_name, kind, is_detected, is_selected, "
+        "created_at) "
         "VALUES ('%', '/same', 'Same', 'userSelected', 0, 1, 1)";
     exec(*database, std::string(insert).replace(insert.find('%'), 1, "A"));
-    EXPECT_THROW(exec(*database, std::string(insert).replace(insert.find('%'), 1, "B")), DatabaseError);
+    EXPECT_THROW(exec(*database, std::string(insert).replace(insert.find('%'), 1, "B")),
+                 DatabaseError);
 }
 
 }  // namespace
