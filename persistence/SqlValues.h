@@ -37,7 +37,10 @@ inline void bind(SQLite::Statement& statement, int index, bool value) {
     statement.bind(index, value ? 1 : 0);
 }
 inline void bind(SQLite::Statement& statement, int index, const Bytes& value) {
-    statement.bind(index, value.data(), static_cast<int>(value.size()));
+    // SQLite stores NULL for a blob without a data pointer, which an empty vector may
+    // hand over; point at something so that empty data stays empty data.
+    static constexpr std::uint8_t kNothing = 0;
+    statement.bind(index, value.empty() ? &kNothing : value.data(), static_cast<int>(value.size()));
 }
 template <TabledEnum E>
 void bind(SQLite::Statement& statement, int index, E value) {
