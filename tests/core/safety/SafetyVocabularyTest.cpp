@@ -5,58 +5,63 @@
 #include "core/safety/ActivityEvent.h"
 #include "core/safety/ReportSummary.h"
 #include "core/safety/SafetyStatusMapper.h"
+#include "tests/support/EnumTableCheck.h"
 
 namespace tallowmere {
 namespace {
 
-// Every case's raw value reads back as that case; the raw value in another letter
-// case, with underscores, padded or empty reads as nothing.
-template <TabledEnum E>
-void expectRawValuesRoundTrip(std::initializer_list<std::string_view> expectedRaw) {
-    ASSERT_EQ(allCases<E>().size(), expectedRaw.size());
-    std::size_t index = 0;
-    for (const auto raw : expectedRaw) {
-        SCOPED_TRACE(std::string(raw));
-        const E value = allCases<E>()[index].value;
-        EXPECT_EQ(caseIndex(value), index++);
-        EXPECT_EQ(rawValue(value), raw);
-        EXPECT_EQ(fromRaw<E>(raw), value);
-        std::string upper(raw);
-        for (auto& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        EXPECT_FALSE(fromRaw<E>(upper));
-        EXPECT_FALSE(fromRaw<E>(std::string(raw) + " "));
-        Json json = value;
-        EXPECT_EQ(json, std::string(raw));
-        EXPECT_EQ(json.get<E>(), value);
-    }
-    EXPECT_FALSE(fromRaw<E>(""));
-    EXPECT_FALSE(fromRaw<E>("needs_attention"));
-    EXPECT_THROW(Json("nonsense").get<E>(), Json::exception);
+using testing::expectEnumCases;
+
+TEST(SafetyVocabularyTest, CasesRawValuesAndDisplayNames) {
+    expectEnumCases<SafetyState>(
+        {{SafetyState::protected_, "protected", "Protected"},
+         {SafetyState::needsAttention, "needsAttention", "Needs attention"},
+         {SafetyState::cloudOnly, "cloudOnly", "Cloud-only"},
+         {SafetyState::stuckSyncing, "stuckSyncing", "Stuck syncing"},
+         {SafetyState::backupStale, "backupStale", "Backup stale"},
+         {SafetyState::unknown, "unknown", "Unknown / cannot verify"}});
+    expectEnumCases<SafetyDomain>(
+        {{SafetyDomain::overall, "overall", "Overall"},
+         {SafetyDomain::photos, "photos", "Photos Safety"},
+         {SafetyDomain::iCloudDrive, "iCloudDrive", "iCloud Drive Safety"},
+         {SafetyDomain::secondCopy, "secondCopy", "Second Copy"}});
+    expectEnumCases<ConfidenceLevel>({{ConfidenceLevel::verified, "verified", "Verified"},
+                                      {ConfidenceLevel::likely, "likely", "Likely"},
+                                      {ConfidenceLevel::unknown, "unknown", "Unknown"}});
+    expectEnumCases<ScanTrigger>({{ScanTrigger::firstRun, "firstRun", ""},
+                                  {ScanTrigger::manual, "manual", ""},
+                                  {ScanTrigger::scheduled, "scheduled", ""}});
+    expectEnumCases<ScanRunStatus>(
+        {{ScanRunStatus::completed, "completed", "Completed"},
+         {ScanRunStatus::cancelled, "cancelled", "Cancelled"},
+         {ScanRunStatus::failed, "failed", "Failed"},
+         {ScanRunStatus::limitReached, "limitReached", "Limit reached"}});
+    expectEnumCases<MenuBarHealth>({{MenuBarHealth::protected_, "protected", "Protected"},
+                                    {MenuBarHealth::attention, "attention", "Needs attention"},
+                                    {MenuBarHealth::unsafe, "unsafe", "Unsafe"},
+                                    {MenuBarHealth::paused, "paused", "Scan paused"}});
+    expectEnumCases<ReportKind>({{ReportKind::safety, "safety", ""},
+                                 {ReportKind::backup, "backup", ""},
+                                 {ReportKind::verification, "verification", ""},
+                                 {ReportKind::restoreTest, "restoreTest", ""},
+                                 {ReportKind::error, "error", ""}});
+    expectEnumCases<ActivityEventKind>({{ActivityEventKind::iCloudScan, "iCloudScan", ""},
+                                        {ActivityEventKind::photosScan, "photosScan", ""},
+                                        {ActivityEventKind::destination, "destination", ""},
+                                        {ActivityEventKind::backup, "backup", ""},
+                                        {ActivityEventKind::verification, "verification", ""},
+                                        {ActivityEventKind::restoreTest, "restoreTest", ""},
+                                        {ActivityEventKind::report, "report", ""},
+                                        {ActivityEventKind::diagnostics, "diagnostics", ""}});
 }
 
-TEST(SafetyVocabularyTest, RawValuesAreTheCaseNamesInDeclarationOrder) {
-    expectRawValuesRoundTrip<SafetyState>(
-        {"protected", "needsAttention", "cloudOnly", "stuckSyncing", "backupStale", "unknown"});
-    expectRawValuesRoundTrip<SafetyDomain>({"overall", "photos", "iCloudDrive", "secondCopy"});
-    expectRawValuesRoundTrip<ConfidenceLevel>({"verified", "likely", "unknown"});
-    expectRawValuesRoundTrip<ScanTrigger>({"firstRun", "manual", "scheduled"});
-    expectRawValuesRoundTrip<ScanRunStatus>({"completed", "cancelled", "failed", "limitReached"});
-    expectRawValuesRoundTrip<MenuBarHealth>({"protected", "attention", "unsafe", "paused"});
-    expectRawValuesRoundTrip<ReportKind>(
-        {"safety", "backup", "verification", "restoreTest", "error"});
-    expectRawValuesRoundTrip<ActivityEventKind>({"iCloudScan", "photosScan", "destination",
-                                                 "backup", "verification", "restoreTest", "report",
-                                                 "diagnostics"});
-}
-
-TEST(SafetyVocabularyTest, DisplayNames) {
-    EXPECT_EQ(displayName(SafetyState::protected_), "Protected");
-    EXPECT_EQ(displayName(SafetyState::cloudOnly), "Cloud-only");
-    EXPECT_EQ(displayName(SafetyState::unknown), "Unknown / cannot verify");
-    EXPECT_EQ(displayName(SafetyDomain::iCloudDrive), "iCloud Drive Safety");
-    EXPECT_EQ(displayName(ScanRunStatus::limitReached), "Limit reached");
-    EXPECT_EQ(displayName(MenuBarHealth::paused), "Scan paused");
+TEST(SafetyVocabularyTest, StatusItemSymbolsAndDescriptions) {
+    EXPECT_EQ(systemSymbolName(MenuBarHealth::protected_), "checkmark.shield.fill");
+    EXPECT_EQ(systemSymbolName(MenuBarHealth::attention), "exclamationmark.triangle.fill");
     EXPECT_EQ(systemSymbolName(MenuBarHealth::unsafe), "xmark.octagon.fill");
+    EXPECT_EQ(systemSymbolName(MenuBarHealth::paused), "pause.circle.fill");
+    EXPECT_EQ(accessibilityDescription(MenuBarHealth::unsafe),
+              "Tallowmere status: unsafe or stale");
     EXPECT_EQ(accessibilityDescription(MenuBarHealth::paused),
               "Tallowmere status: scan paused or cannot verify");
 }
