@@ -1,0 +1,70 @@
+#include "app/AppModel.h"
+#include "app/SettingsKeys.h"
+#include "app/StaleReminderDays.h"
+
+namespace tallowmere {
+
+void AppModel::refreshFromStore() {
+    try {
+        publish(m_iCloudScanRoots, m_iCloudScanRepository->fetchRoots(false),
+                &AppModel::iCloudScanRootsChanged);
+        publish(m_iCloudSummary, m_iCloudScanRepository->fetchLatestSummary(),
+                &AppModel::iCloudSummaryChanged);
+        publish(m_iCloudFileResults, m_iCloudScanRepository->fetchRecentFileResults(100),
+                &AppModel::iCloudFileResultsChanged);
+        publish(m_photosSummary, m_photosScanRepository->fetchLatestSummary(),
+                &AppModel::photosSummaryChanged);
+        publish(m_selectedPhotosLibraryPath,
+                m_settingsRepository->string(SettingsKeys::kSelectedPhotosLibraryPath),
+                &AppModel::selectedPhotosLibraryPathChanged);
+        publish(m_backupDestination, m_backupRepository->fetchSelectedDestination(),
+                &AppModel::backupDestinationChanged);
+        auto job = m_backupRepository->fetchLatestJobSnapshot();
+        publish(m_backupSnapshot,
+                job ? std::move(*job) : placeholderBackupJob("No backup has been prepared yet."),
+                &AppModel::backupSnapshotChanged);
+        publish(m_backupManifestItems, m_backupRepository->fetchLatestManifestItems(100),
+                &AppModel::backupManifestItemsChanged);
+        auto verification = m_verificationRepository->fetchLatestRun(
+            std::set{VerificationMode::quick, VerificationMode::full});
+        publish(m_verificationSnapshot,
+                verification ? std::move(*verification)
+                             : placeholderVerification(VerificationMode::quick,
+                                                       "No verification has been run yet."),
+                &AppModel::verificationSnapshotChanged);
+        auto restoreTest =
+            m_verificationRepository->fetchLatestRun(std::set{VerificationMode::restoreTest});
+        publish(m_restoreTestSnapshot,
+                restoreTest ? std::move(*restoreTest)
+                            : placeholderVerification(VerificationMode::restoreTest,
+                                                      "No restore test has been run yet."),
+                &AppModel::restoreTestSnapshotChanged);
+        publish(m_verificationResults, m_verificationRepository->fetchLatestFailureResults(100),
+                &AppModel::verificationResultsChanged);
+        publish(m_hasCompletedOnboarding,
+                m_settingsRepository->boolean(SettingsKeys::kHasCompletedOnboarding, false),
+                &AppModel::hasCompletedOnboardingChanged);
+        publish(m_localReminderBackupCompleted,
+                m_settingsRepository->boolean(SettingsKeys::kLocalReminderBackupCompleted, true),
+                &AppModel::localReminderBackupCompletedChanged);
+        publish(m_localReminderDriveMissing,
+                m_settingsRepository->boolean(SettingsKeys::kLocalReminderDriveMissing, true),
+                &AppModel::localReminderDriveMissingChanged);
+        publish(
+            m_backupStaleReminderDays,
+            StaleReminderDays::fromStoredText(
+                m_settingsRepository->string(SettingsKeys::kBackupStaleReminderDays).value_or("7")),
+            &AppModel::backupStaleReminderDaysChanged);
+        publish(
+            m_allowLocalBackupTestDestination,
+            m_settingsRepository->boolean(SettingsKeys::kAllowLocalBackupTestDestination, false),
+            &AppModel::allowLocalBackupTestDestinationChanged);
+        publish(m_reports, m_reportRepository->fetchRecentReports(10), &AppModel::reportsChanged);
+        publish(m_activityEvents, m_activityRepository->fetchRecent(12),
+                &AppModel::activityEventsChanged);
+    } catch (const std::exception&) {
+        setStatusMessage("Tallowmere could not load local history.");
+    }
+}
+
+}  // namespace tallowmere
