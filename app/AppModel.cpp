@@ -145,10 +145,11 @@ VerificationRun AppModel::placeholderVerification(VerificationMode mode,
 
 void AppModel::recordEvent(ActivityEventKind kind, const std::string& title,
                            const std::string& message, SafetyState severity,
-                           const std::string& localActionTarget) {
+                           AppSection localActionTarget) {
     try {
         m_activityRepository->insert(ActivityEvent(Uuid::random(), kind, title, message, severity,
-                                                   localActionTarget, m_environment.clock->now()));
+                                                   std::string(rawValue(localActionTarget)),
+                                                   m_environment.clock->now()));
         publish(m_activityEvents, m_activityRepository->fetchRecent(12),
                 &AppModel::activityEventsChanged);
     } catch (const std::exception&) {

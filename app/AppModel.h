@@ -10,7 +10,11 @@
 #include <QThreadPool>
 
 #include "app/AppEnvironment.h"
+#include "app/ReportCards.h"
 #include "app/WebsiteConfiguration.h"
+#include "core/dashboard/AppSection.h"
+#include "core/dashboard/DashboardSnapshot.h"
+#include "core/dashboard/NextBestAction.h"
 #include "core/icloud/ICloudDriveScanSummary.h"
 #include "core/icloud/ICloudFileScanResult.h"
 #include "core/icloud/ICloudScanRoot.h"
@@ -83,6 +87,7 @@ public:
 
     const std::string& statusMessage() const { return m_statusMessage; }
     const std::optional<std::string>& startupErrorMessage() const { return m_startupErrorMessage; }
+    const DashboardSnapshot& dashboardSnapshot() const { return m_dashboardSnapshot; }
     const std::vector<ReportSummary>& reports() const { return m_reports; }
     const BackupJobSnapshot& backupSnapshot() const { return m_backupSnapshot; }
     const std::optional<BackupDestination>& backupDestination() const {
@@ -115,7 +120,9 @@ public:
     const std::optional<std::string>& selectedPhotosLibraryPath() const {
         return m_selectedPhotosLibraryPath;
     }
+    const std::vector<LocalReportCard>& reportCards() const { return m_reportCards; }
     const std::vector<ActivityEvent>& activityEvents() const { return m_activityEvents; }
+    const std::vector<NextBestAction>& nextBestActions() const { return m_nextBestActions; }
     bool localReminderBackupCompleted() const { return m_localReminderBackupCompleted; }
     bool localReminderDriveMissing() const { return m_localReminderDriveMissing; }
     int backupStaleReminderDays() const { return m_backupStaleReminderDays; }
@@ -162,13 +169,17 @@ public:
     void checkForUpdates();
     void openSupportPage();
 
-    // ---- Exports (modal, synchronous).
+    // ---- Exports. Modal and synchronous: the file is written before the call returns.
 
+    // Asks where to save the card, then writes it as JSON.
+    void exportReportCard(const LocalReportCard& card);
+    // Asks for confirmation and where to save, then writes the diagnostics file.
     void exportSupportDiagnostics();
 
 signals:
     void statusMessageChanged();
     void startupErrorMessageChanged();
+    void dashboardSnapshotChanged();
     void reportsChanged();
     void backupSnapshotChanged();
     void backupDestinationChanged();
@@ -189,7 +200,9 @@ signals:
     void photosProgressChanged();
     void isScanningPhotosChanged();
     void selectedPhotosLibraryPathChanged();
+    void reportCardsChanged();
     void activityEventsChanged();
+    void nextBestActionsChanged();
     void localReminderBackupCompletedChanged();
     void localReminderDriveMissingChanged();
     void backupStaleReminderDaysChanged();
@@ -216,7 +229,7 @@ private:
     // The standard step every workflow ends with: stores the event (its message redacted)
     // and reloads the twelve newest. Failures are ignored.
     void recordEvent(ActivityEventKind kind, const std::string& title, const std::string& message,
-                     SafetyState severity, const std::string& localActionTarget);
+                     SafetyState severity, AppSection localActionTarget);
 
     // Placeholders published while nothing is stored.
     BackupJobSnapshot placeholderBackupJob(std::string message) const;
@@ -242,6 +255,7 @@ private:
     // Published state; main thread only.
     std::string m_statusMessage = "Ready";
     std::optional<std::string> m_startupErrorMessage;
+    DashboardSnapshot m_dashboardSnapshot = DashboardSnapshot::empty();
     std::vector<ReportSummary> m_reports;
     BackupJobSnapshot m_backupSnapshot;
     std::optional<BackupDestination> m_backupDestination;
@@ -262,7 +276,9 @@ private:
     PhotosScanProgressSnapshot m_photosProgress = PhotosScanProgressSnapshot::idle();
     bool m_isScanningPhotos = false;
     std::optional<std::string> m_selectedPhotosLibraryPath;
+    std::vector<LocalReportCard> m_reportCards;
     std::vector<ActivityEvent> m_activityEvents;
+    std::vector<NextBestAction> m_nextBestActions;
     bool m_localReminderBackupCompleted = true;
     bool m_localReminderDriveMissing = true;
     int m_backupStaleReminderDays = 7;

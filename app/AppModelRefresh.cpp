@@ -1,6 +1,7 @@
 #include "app/AppModel.h"
 #include "app/SettingsKeys.h"
 #include "app/StaleReminderDays.h"
+#include "core/dashboard/NextBestActionEngine.h"
 
 namespace tallowmere {
 
@@ -62,6 +63,28 @@ void AppModel::refreshFromStore() {
         publish(m_reports, m_reportRepository->fetchRecentReports(10), &AppModel::reportsChanged);
         publish(m_activityEvents, m_activityRepository->fetchRecent(12),
                 &AppModel::activityEventsChanged);
+
+        const auto latestRun = m_scanRepository->fetchLatestScanRun();
+        const auto findings = latestRun ? m_scanRepository->fetchFindings(latestRun->id)
+                                        : std::vector<SafetyFinding>{};
+        const Date now = m_environment.clock->now();
+        const Formatting& formatting = *m_environment.formatting;
+        publish(m_dashboardSnapshot,
+                DashboardSnapshot::assemble(latestRun, findings, m_iCloudSummary, m_photosSummary,
+                                            m_backupDestination, m_backupSnapshot,
+                                            m_verificationSnapshot, now, formatting),
+                &AppModel::dashboardSnapshotChanged);
+        publish(m_reportCards,
+                makeReportCards(m_reports, m_dashboardSnapshot, m_iCloudSummary, m_photosSummary,
+                                m_backupDestination, m_backupSnapshot, m_verificationSnapshot,
+                                m_restoreTestSnapshot, now, formatting),
+                &AppModel::reportCardsChanged);
+        publish(m_nextBestActions,
+                NextBestActionEngine::makeActions(m_iCloudSummary, m_photosSummary,
+                                                  m_backupDestination, m_backupSnapshot,
+                                                  m_verificationSnapshot, m_restoreTestSnapshot,
+                                                  m_allowLocalBackupTestDestination, formatting),
+                &AppModel::nextBestActionsChanged);
     } catch (const std::exception&) {
         setStatusMessage("Tallowmere could not load local history.");
     }

@@ -1,4 +1,3 @@
-#include "app/ActivityTargets.h"
 #include "app/AppModel.h"
 #include "app/PathText.h"
 #include "app/SettingsKeys.h"
@@ -21,7 +20,7 @@ void AppModel::addScanRoot(const std::string& folderPath) {
     setStatusMessage("Added " + name + " to scan roots.");
     recordEvent(ActivityEventKind::iCloudScan, "Scan folder added",
                 "Added a folder to the read-only scan list.", SafetyState::needsAttention,
-                ActivityTargets::kICloudDriveSafety);
+                AppSection::iCloudDriveSafety);
 }
 
 void AppModel::removeScanRoot(const ICloudScanRoot& rootToRemove) {
@@ -38,7 +37,7 @@ void AppModel::removeScanRoot(const ICloudScanRoot& rootToRemove) {
     const std::string label = root.isDetected ? root.displayName : "a folder";
     recordEvent(ActivityEventKind::iCloudScan, "Scan folder removed",
                 "Removed " + label + " from the scan list. Files were not modified.",
-                SafetyState::unknown, ActivityTargets::kICloudDriveSafety);
+                SafetyState::unknown, AppSection::iCloudDriveSafety);
 }
 
 void AppModel::selectPhotosLibrary(const std::string& libraryPath) {
@@ -54,7 +53,7 @@ void AppModel::selectPhotosLibrary(const std::string& libraryPath) {
     setStatusMessage("Selected " + PathText::lastComponent(path) + " for Photos safety scans.");
     recordEvent(ActivityEventKind::photosScan, "Photos library selected",
                 "Selected a Photos library for Photos safety scans.", SafetyState::needsAttention,
-                ActivityTargets::kPhotosSafety);
+                AppSection::photosSafety);
 }
 
 }  // namespace tallowmere

@@ -1,4 +1,3 @@
-#include "app/ActivityTargets.h"
 #include "app/AppModel.h"
 #include "app/SettingsKeys.h"
 #include "app/StaleReminderDays.h"
@@ -73,11 +72,11 @@ void AppModel::setAllowLocalBackupTestDestination(bool allowed) {
             "Local test destinations are enabled for backup copying. Use an external drive for a "
             "real second copy.");
         recordEvent(ActivityEventKind::destination, "Local test destination mode enabled",
-                    m_statusMessage, SafetyState::needsAttention, ActivityTargets::kSettings);
+                    m_statusMessage, SafetyState::needsAttention, AppSection::settings);
     } else {
         setStatusMessage("Local test destinations are disabled.");
         recordEvent(ActivityEventKind::destination, "Local test destination mode disabled",
-                    m_statusMessage, SafetyState::protected_, ActivityTargets::kSettings);
+                    m_statusMessage, SafetyState::protected_, AppSection::settings);
     }
 }
 

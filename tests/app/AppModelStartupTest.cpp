@@ -43,6 +43,18 @@ TEST(AppModelStartupTest, FirstLaunchCreatesTheStoreAndPublishesTheDefaults) {
     EXPECT_FALSE(model.startupErrorMessage());
     EXPECT_EQ(model.statusMessage(), "Ready");
 
+    const auto& dashboard = model.dashboardSnapshot();
+    EXPECT_EQ(dashboard.safetyScore, 0);
+    EXPECT_EQ(dashboard.overallState, SafetyState::unknown);
+    EXPECT_EQ(dashboard.menuBarHealth, MenuBarHealth::paused);
+    EXPECT_FALSE(dashboard.lastScanAt || dashboard.lastBackupAt || dashboard.lastVerificationAt);
+    ASSERT_EQ(dashboard.findings.size(), 1u);
+    EXPECT_EQ(dashboard.findings[0].domain, SafetyDomain::photos);
+    EXPECT_TRUE(model.reportCards().empty());
+    ASSERT_FALSE(model.nextBestActions().empty());
+    EXPECT_EQ(model.nextBestActions()[0].kind, NextBestActionKind::runICloudScan);
+    EXPECT_TRUE(model.nextBestActions()[0].isPrimary);
+
     EXPECT_EQ(model.backupSnapshot().status, BackupJobStatus::notStarted);
     EXPECT_EQ(model.backupSnapshot().message, "No backup has been prepared yet.");
     EXPECT_FALSE(model.backupDestination());

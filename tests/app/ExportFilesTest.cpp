@@ -52,12 +52,12 @@ TEST(SupportDiagnosticsTest, EncodesExactlyTheNineMembersInSortedOrder) {
 })json";
     EXPECT_EQ(encodeJson(Json(diagnostics)), expected);
 
-diagnostics.lastScanAt.reset();
-diagnostics.lastPhotosScanAt.reset();
-const Json withoutDates = diagnostics;
-EXPECT_EQ(withoutDates.size(), 7u);
-EXPECT_FALSE(withoutDates.contains("lastScanAt"));
-EXPECT_FALSE(withoutDates.contains("lastPhotosScanAt"));
+    diagnostics.lastScanAt.reset();
+    diagnostics.lastPhotosScanAt.reset();
+    const Json withoutDates = diagnostics;
+    EXPECT_EQ(withoutDates.size(), 7u);
+    EXPECT_FALSE(withoutDates.contains("lastScanAt"));
+    EXPECT_FALSE(withoutDates.contains("lastPhotosScanAt"));
 }
 
 }  // namespace
