@@ -1,0 +1,63 @@
+#include "ui/navigation/AppSection.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/EnumTableCheck.h"
+
+namespace tallowmere {
+namespace {
+
+TEST(AppSectionTest, SectionsInSidebarOrderWithTitlesAndSymbols) {
+    testing::expectEnumCases<AppSection>({
+        {AppSection::dashboard, "dashboard", "Dashboard"},
+        {AppSection::photosSafety, "photosSafety", "Photos Safety"},
+        {AppSection::iCloudDriveSafety, "iCloudDriveSafety", "iCloud Drive Safety"},
+        {AppSection::backupDestination, "backupDestination", "Backup Destination"},
+        {AppSection::verification, "verification", "Verification"},
+        {AppSection::reports, "reports", "Reports"},
+        {AppSection::settings, "settings", "Settings"},
+    });
+    const std::vector<std::string_view> symbols{
+        "gauge.with.dots.needle.bottom.50percent",
+        "photo.on.rectangle.angled",
+        "icloud",
+        "externaldrive",
+        "checkmark.seal",
+        "doc.text",
+        "gearshape",
+    };
+    for (const auto& entry : allCases<AppSection>()) {
+        SCOPED_TRACE(std::string(entry.raw));
+        EXPECT_EQ(symbolName(entry.value), symbols.at(caseIndex(entry.value)));
+    }
+}
+
+TEST(AppSectionTest, SidebarGroupsHoldEverySectionOnceInOrder) {
+    const auto groups = sidebarGroups();
+    ASSERT_EQ(groups.size(), 3u);
+    EXPECT_EQ(groups[0].title, "Safety");
+    EXPECT_EQ(groups[1].title, "Second copy");
+    EXPECT_EQ(groups[2].title, "Account");
+    EXPECT_EQ(std::vector<AppSection>(groups[0].sections.begin(), groups[0].sections.end()),
+              (std::vector{AppSection::dashboard, AppSection::photosSafety,
+                           AppSection::iCloudDriveSafety}));
+    EXPECT_EQ(std::vector<AppSection>(groups[1].sections.begin(), groups[1].sections.end()),
+              (std::vector{AppSection::backupDestination, AppSection::verification,
+                           AppSection::reports}));
+    EXPECT_EQ(std::vector<AppSection>(groups[2].sections.begin(), groups[2].sections.end()),
+              (std::vector{AppSection::settings}));
+
+    // Read top to bottom, the sidebar lists the sections in declaration order.
+    std::vector<AppSection> flattened;
+    for (const SidebarGroup& group : groups)
+        flattened.insert(flattened.end(), group.sections.begin(), group.sections.end());
+    std::vector<AppSection> all;
+    for (const auto& entry : allCases<AppSection>()) all.push_back(entry.value);
+    EXPECT_EQ(flattened, all);
+}
+
+}  // namespace
+}  // namespace tallowmere

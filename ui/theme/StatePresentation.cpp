@@ -1,0 +1,31 @@
+#include "ui/theme/StatePresentation.h"
+
+namespace tallowmere {
+
+StatePresentation statePresentation(SafetyState state) {
+    switch (state) {
+        case SafetyState::protected_:
+            return {"checkmark.shield.fill", ThemeColor::success};
+        case SafetyState::needsAttention:
+            return {"exclamationmark.triangle.fill", ThemeColor::amber};
+        case SafetyState::cloudOnly:
+            return {"icloud.fill", ThemeColor::danger};
+        case SafetyState::stuckSyncing:
+            return {"arrow.triangle.2.circlepath.circle.fill", ThemeColor::danger};
+        case SafetyState::backupStale:
+            return {"clock.badge.exclamationmark.fill", ThemeColor::danger};
+        case SafetyState::unknown:
+            return {"questionmark.circle.fill", ThemeColor::secondaryLabel};
+    }
+    return {"questionmark.circle.fill", ThemeColor::secondaryLabel};
+}
+
+QColor stateColor(SafetyState state, const QPalette& palette) {
+    return TMTheme::color(statePresentation(state).color, palette);
+}
+
+QColor stateColor(SafetyState state) {
+    return TMTheme::color(statePresentation(state).color);
+}
+
+}  // namespace tallowmere
