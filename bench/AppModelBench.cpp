@@ -135,10 +135,10 @@ void runRefreshBench() {
     std::sort(milliseconds.begin(), milliseconds.end());
     if (model.statusMessage() != "Ready")
         throw std::runtime_error("the refresh failed: " + model.statusMessage());
-    std::printf(
-        "bench refreshFromStore (50,000 file results, 20,000 manifest items): %.1f ms "
-        "(median of %d), %.1f ms (worst)\n",
-        milliseconds[milliseconds.size() / 2], kRounds, milliseconds.back());
+    // The target is under 100 ms.
+    std::printf("bench refresh-from-store-median: %.1f ms\n",
+                milliseconds[milliseconds.size() / 2]);
+    std::printf("bench refresh-from-store-worst: %.1f ms\n", milliseconds.back());
 }
 
 }  // namespace tallowmere::bench
