@@ -10,8 +10,7 @@ namespace tallowmere {
 SymbolLabel::SymbolLabel(std::string_view systemImage, const QString& text, TextStyle style,
                          const QColor& color, bool semibold, QWidget* parent)
     : QWidget(parent),
-      m_symbol(new SymbolView(systemImage, color,
-                              QFontMetrics(TMTheme::font(style)).height() - 1)),
+      m_symbol(new SymbolView(systemImage, color, QFontMetrics(TMTheme::font(style)).height() - 1)),
       m_text(new QLabel),
       m_style(style),
       m_semibold(semibold) {

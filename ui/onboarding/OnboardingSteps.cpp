@@ -30,8 +30,8 @@ std::vector<OnboardingStep> onboardingSteps(const OnboardingHandlers& handlers) 
                    "Some iCloud server-side issues remain unknowable from your Mac."},
         .primaryTitle = "Run iCloud Scan",
         .primaryImage = "arrow.clockwise",
-        .primaryAction = OnboardingAction{"Run iCloud Scan", "arrow.clockwise",
-                                          handlers.runICloudScan},
+        .primaryAction =
+            OnboardingAction{"Run iCloud Scan", "arrow.clockwise", handlers.runICloudScan},
     });
     steps.push_back({
         .title = "Photos Safety is optional.",

@@ -1,12 +1,12 @@
 #include "ui/onboarding/OnboardingView.h"
 
 #include <QEvent>
-#include <algorithm>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/AppModel.h"
 #include "ui/components/SymbolLabel.h"
@@ -128,8 +128,8 @@ void OnboardingView::showStep(int step) {
     m_capsules->setCurrent(m_step);
 
     delete m_symbol;
-    m_symbol = new SymbolTile(shown.systemImage, TMTheme::color(ThemeColor::trust, palette()), 54,
-                              32);
+    m_symbol =
+        new SymbolTile(shown.systemImage, TMTheme::color(ThemeColor::trust, palette()), 54, 32);
     m_symbol->setObjectName(QStringLiteral("onboardingSymbol"));
     m_symbolSlot->addWidget(m_symbol, 0, Qt::AlignLeft);
 
@@ -141,8 +141,8 @@ void OnboardingView::showStep(int step) {
     }
     const QColor secondary = TMTheme::color(ThemeColor::secondaryLabel, palette());
     for (const std::string& point : shown.points) {
-        auto* label = new SymbolLabel("checkmark.circle.fill", toQString(point), TextStyle::body,
-                                      secondary);
+        auto* label =
+            new SymbolLabel("checkmark.circle.fill", toQString(point), TextStyle::body, secondary);
         label->setObjectName(QStringLiteral("onboardingPoint"));
         m_pointsLayout->addWidget(label);
     }

@@ -17,9 +17,9 @@ public:
     RedrawCoalescer(std::function<void()> redraw, QObject* parent);
 
     // Connects each of the sender's signals to schedule().
-    template <typename Sender, typename... Signals>
-    void watch(const Sender* sender, Signals... signals) {
-        (connect(sender, signals, this, &RedrawCoalescer::schedule), ...);
+    template <typename Sender, typename... Changes>
+    void watch(const Sender* sender, Changes... changes) {
+        (connect(sender, changes, this, &RedrawCoalescer::schedule), ...);
     }
 
     void schedule();

@@ -99,8 +99,8 @@ QWidget* ReportCardView::makeLabelRow(const Formatting& formatting) {
     texts->addLayout(titleLine);
     texts->addWidget(makeLabel(toQString(formatting.dateTime(m_card.generatedAt)), "reportDate",
                                TextStyle::caption, ThemeColor::secondaryLabel, false));
-    texts->addWidget(makeLabel(toQString(m_card.summary), "reportSummary", TextStyle::body,
-                               ThemeColor::label));
+    texts->addWidget(
+        makeLabel(toQString(m_card.summary), "reportSummary", TextStyle::body, ThemeColor::label));
     row->addLayout(texts, 1);
 
     auto* pill = new StatusPill(m_card.status);
@@ -161,9 +161,12 @@ void ReportCardView::setExpanded(bool expanded) {
 }
 
 bool ReportCardView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_labelRow && event->type() == QEvent::MouseButtonPress)
+        return true;  // the release toggles
     if (watched == m_labelRow && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && m_labelRow->rect().contains(mouse->position().toPoint())) {
+        if (mouse->button() == Qt::LeftButton &&
+            m_labelRow->rect().contains(mouse->position().toPoint())) {
             setExpanded(!m_expanded);
             return true;
         }

@@ -18,6 +18,15 @@ std::string expansionKey(const LocalReportCard& card) {
     return std::string(rawValue(card.kind));
 }
 
+QWidget* makeEmptyState() {
+    auto* panel = new Panel;
+    panel->setObjectName(QStringLiteral("reportsEmpty"));
+    panel->addWidget(new EmptyStateView(
+        "doc.text.magnifyingglass", QStringLiteral("No reports yet"),
+        QStringLiteral("Run a scan or verification to create a local report summary.")));
+    return panel;
+}
+
 }  // namespace
 
 ReportsView::ReportsView(AppModel& model, const Formatting& formatting, QWidget* parent)
@@ -25,17 +34,13 @@ ReportsView::ReportsView(AppModel& model, const Formatting& formatting, QWidget*
       m_model(model),
       m_formatting(formatting),
       m_redraw(new RedrawCoalescer([this] { redraw(); }, this)),
-      m_empty(new Panel),
+      m_empty(makeEmptyState()),
       m_cards(new QWidget),
       m_cardsLayout(new QVBoxLayout(m_cards)) {
     setObjectName(QStringLiteral("reportsView"));
     addWidget(new ScreenHeader(QStringLiteral("Reports"),
                                QStringLiteral("Local summaries for safety scans, backup jobs, "
                                               "verification, restore tests, and diagnostics.")));
-    m_empty->setObjectName(QStringLiteral("reportsEmpty"));
-    m_empty->addWidget(new EmptyStateView(
-        "doc.text.magnifyingglass", QStringLiteral("No reports yet"),
-        QStringLiteral("Run a scan or verification to create a local report summary.")));
     addWidget(m_empty);
     m_cards->setObjectName(QStringLiteral("reportCards"));
     m_cardsLayout->setContentsMargins(0, 0, 0, 0);

@@ -11,7 +11,6 @@ namespace tallowmere {
 
 class AppModel;
 class Formatting;
-class Panel;
 class RedrawCoalescer;
 
 // The "Reports" screen: the model's report cards, newest first, each collapsible and
@@ -30,7 +29,7 @@ private:
     AppModel& m_model;
     const Formatting& m_formatting;
     RedrawCoalescer* m_redraw;
-    Panel* m_empty;
+    QWidget* m_empty;
     QWidget* m_cards;
     QVBoxLayout* m_cardsLayout;
     // Which cards the user opened, by a key that survives the rebuild of the cards at

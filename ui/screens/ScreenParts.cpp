@@ -3,8 +3,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
-#include <algorithm>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace tallowmere {
 

@@ -88,7 +88,8 @@ QWidget* SettingsView::makeRemindersPanel() {
         QStringLiteral("These settings shape local dashboard reminders only. Tallowmere does not "
                        "request macOS notification permission in this beta."),
         "remindersText"));
-    m_backupCompleted = toggle(QStringLiteral("Backup completed reminder"), "backupCompletedToggle");
+    m_backupCompleted =
+        toggle(QStringLiteral("Backup completed reminder"), "backupCompletedToggle");
     m_driveMissing = toggle(QStringLiteral("Backup drive missing reminder"), "driveMissingToggle");
     connect(m_backupCompleted, &QCheckBox::toggled, this,
             [this](bool on) { m_model.setLocalReminderBackupCompleted(on); });

@@ -119,11 +119,11 @@ VerificationView::VerificationView(AppModel& model, const Formatting& formatting
 }
 
 QWidget* VerificationView::makeExplanationPanel() {
-    auto* panel = new Panel;
+    auto* panel = new tallowmere::Panel;
     panel->setObjectName(QStringLiteral("explanationPanel"));
-    auto* label = new SymbolLabel("lock.shield",
-                                  QStringLiteral("Tallowmere does not modify your original files."),
-                                  TextStyle::headline, TMTheme::color(ThemeColor::trust, palette()));
+    auto* label = new SymbolLabel(
+        "lock.shield", QStringLiteral("Tallowmere does not modify your original files."),
+        TextStyle::headline, TMTheme::color(ThemeColor::trust, palette()));
     label->setObjectName(QStringLiteral("explanationLabel"));
     panel->addWidget(label);
     panel->addWidget(makeLabel(
@@ -136,7 +136,7 @@ QWidget* VerificationView::makeExplanationPanel() {
 }
 
 QWidget* VerificationView::makeVerificationPanel() {
-    auto* panel = new Panel;
+    auto* panel = new tallowmere::Panel;
     panel->setObjectName(QStringLiteral("verificationPanel"));
     m_status = makeSemiboldLabel({}, "verificationStatus", TextStyle::caption,
                                  ThemeColor::secondaryLabel, false);
@@ -199,7 +199,7 @@ QWidget* VerificationView::makeVerificationPanel() {
 }
 
 QWidget* VerificationView::makeFindingsPanel() {
-    auto* panel = new Panel;
+    auto* panel = new tallowmere::Panel;
     panel->setObjectName(QStringLiteral("findingsPanel"));
     panel->addWidget(makeLabel(QStringLiteral("Recent verification findings"), "panelTitle",
                                TextStyle::title3, ThemeColor::label));
@@ -220,10 +220,10 @@ void VerificationView::redraw() {
     const VerificationRun& restoreTest = m_model.restoreTestSnapshot();
     const VerificationProgressSnapshot& progress = m_model.verificationProgress();
 
-    m_lastVerificationTile->setValue(verification.completedAt
-                                         ? toQString(m_formatting.dateTime(*verification.completedAt))
-                                         : QStringLiteral("Never"),
-                                     toQString(verification.message));
+    m_lastVerificationTile->setValue(
+        verification.completedAt ? toQString(m_formatting.dateTime(*verification.completedAt))
+                                 : QStringLiteral("Never"),
+        toQString(verification.message));
     m_restoreTestTile->setValue(restoreTestValue(restoreTest.status),
                                 restoreTestDetail(restoreTest));
 

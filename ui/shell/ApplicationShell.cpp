@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -33,7 +34,7 @@ QPoint popoverPosition(const QRect& anchor, const QSize& size) {
     const QRect screen = availableGeometryAt(anchor.center());
     int x = anchor.center().x() - size.width() / 2;
     int y = anchor.center().y() < screen.center().y() ? anchor.bottom() + 6
-                                                       : anchor.top() - 6 - size.height();
+                                                      : anchor.top() - 6 - size.height();
     x = std::clamp(x, screen.left(), std::max(screen.left(), screen.right() - size.width() + 1));
     y = std::clamp(y, screen.top(), std::max(screen.top(), screen.bottom() - size.height() + 1));
     return {x, y};
@@ -77,7 +78,9 @@ ApplicationShell::ApplicationShell(AppModel& model, const Formatting& formatting
         m_popover->hide();
         showSettings();
     };
-    actions.quit = [this] { quit(); };
+    actions.quit = [this] {
+        quit();
+    };
     m_popover = std::make_unique<PopoverWindow>(
         new MenuBarPopoverView(m_model, m_formatting, kPopoverSize, std::move(actions)));
 }

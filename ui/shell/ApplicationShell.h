@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QSize>
+#include <QWidget>
 #include <functional>
 #include <memory>
 

@@ -1,8 +1,8 @@
 #include "ui/shell/InstanceGate.h"
 
+#include <unistd.h>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <unistd.h>
 
 namespace tallowmere {
 namespace {
@@ -15,7 +15,8 @@ QString InstanceGate::defaultName() {
     return QStringLiteral("tallowmere-%1").arg(static_cast<qulonglong>(::getuid()));
 }
 
-InstanceGate::InstanceGate(QString name, QObject* parent) : QObject(parent), m_name(std::move(name)) {}
+InstanceGate::InstanceGate(QString name, QObject* parent)
+    : QObject(parent), m_name(std::move(name)) {}
 
 InstanceGate::~InstanceGate() = default;
 

@@ -96,13 +96,14 @@ PopoverActionButton::PopoverActionButton(const QString& title, std::string_view 
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setIconSize(QSize(18, 16));
     const QPalette& pal = palette();
-    setStyleSheet(QStringLiteral("QPushButton { text-align: left; border: none; border-radius: 6px;"
-                                 " padding: 6px 8px; color: %1; background: transparent; }"
-                                 "QPushButton:hover { background-color: %2; }"
-                                 "QPushButton:pressed { background-color: %3; }")
-                      .arg(css(TMTheme::color(ThemeColor::label, pal)),
-                           css(TMTheme::withOpacity(TMTheme::color(ThemeColor::trust, pal), 0.10)),
-                           css(TMTheme::withOpacity(TMTheme::color(ThemeColor::trust, pal), 0.18))));
+    setStyleSheet(
+        QStringLiteral("QPushButton { text-align: left; border: none; border-radius: 6px;"
+                       " padding: 6px 8px; color: %1; background: transparent; }"
+                       "QPushButton:hover { background-color: %2; }"
+                       "QPushButton:pressed { background-color: %3; }")
+            .arg(css(TMTheme::color(ThemeColor::label, pal)),
+                 css(TMTheme::withOpacity(TMTheme::color(ThemeColor::trust, pal), 0.10)),
+                 css(TMTheme::withOpacity(TMTheme::color(ThemeColor::trust, pal), 0.18))));
     setContent(title, systemImage);
 }
 
@@ -154,8 +155,8 @@ MenuBarPopoverView::MenuBarPopoverView(AppModel& model, const Formatting& format
 
     auto* rows = new QVBoxLayout;
     rows->setSpacing(7);
-    for (PopoverRow* row : {m_score, m_lastScan, m_lastBackup, m_lastVerification,
-                            m_verification, m_destination}) {
+    for (PopoverRow* row :
+         {m_score, m_lastScan, m_lastBackup, m_lastVerification, m_verification, m_destination}) {
         rows->addWidget(row);
     }
     m_score->setObjectName(QStringLiteral("rowSafetyScore"));
@@ -188,14 +189,15 @@ MenuBarPopoverView::MenuBarPopoverView(AppModel& model, const Formatting& format
     };
     connect(dashboard, &QPushButton::clicked, this, openDashboard);
     connect(report, &QPushButton::clicked, this, openDashboard);
-    auto* actions = new QVBoxLayout;
-    actions->setSpacing(0);
-    for (QPushButton* button : {static_cast<QPushButton*>(m_scan), static_cast<QPushButton*>(startBackup),
-                                static_cast<QPushButton*>(verify), static_cast<QPushButton*>(dashboard),
-                                static_cast<QPushButton*>(report)}) {
-        actions->addWidget(button);
+    auto* actionColumn = new QVBoxLayout;
+    actionColumn->setSpacing(0);
+    for (QPushButton* button :
+         {static_cast<QPushButton*>(m_scan), static_cast<QPushButton*>(startBackup),
+          static_cast<QPushButton*>(verify), static_cast<QPushButton*>(dashboard),
+          static_cast<QPushButton*>(report)}) {
+        actionColumn->addWidget(button);
     }
-    column->addLayout(actions);
+    column->addLayout(actionColumn);
     column->addStretch(1);
     column->addWidget(new Divider);
 

@@ -40,8 +40,7 @@ TrayController::TrayController(AppModel& model, QObject* parent)
     // Queued: the icon follows on a later turn of the loop, never inside the model's update.
     connect(
         &m_model, &AppModel::dashboardSnapshotChanged, this,
-        [this] { updateStatus(m_model.dashboardSnapshot().menuBarHealth); },
-        Qt::QueuedConnection);
+        [this] { updateStatus(m_model.dashboardSnapshot().menuBarHealth); }, Qt::QueuedConnection);
     updateStatus(m_model.dashboardSnapshot().menuBarHealth);
 }
 
