@@ -155,10 +155,22 @@ bool shows(const QWidget& parent, const char* name) {
     return child && child->isVisibleTo(&parent);
 }
 
+namespace {
+
+// A layout that changes with the width (columns, wrapping) settles over a few passes.
+void settleLayout() {
+    for (int pass = 0; pass < 4; ++pass) {
+        QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QApplication::processEvents();
+    }
+}
+
+}  // namespace
+
 void showAt(QWidget& widget, QSize size) {
     widget.resize(size);
     widget.show();
-    QApplication::processEvents();
+    settleLayout();
 }
 
 void saveScreenshot(QWidget& widget, const char* file) {
@@ -173,8 +185,7 @@ void saveScreenshot(QWidget& widget, const char* file) {
                                           2 * scroll->frameWidth()));
     }
     widget.show();
-    QApplication::processEvents();
-    QApplication::processEvents();
+    settleLayout();
     QDir().mkpath(QStringLiteral(TALLOWMERE_SCREENSHOT_DIR));
     const QString path =
         QStringLiteral(TALLOWMERE_SCREENSHOT_DIR) + QLatin1Char('/') + QLatin1String(file);

@@ -1,7 +1,8 @@
 #include "ui/components/AdaptiveGrid.h"
 
-#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QResizeEvent>
+#include <QVBoxLayout>
 #include <algorithm>
 
 namespace tallowmere {
@@ -10,11 +11,14 @@ AdaptiveGrid::AdaptiveGrid(int minimumColumnWidth, int spacing, QWidget* parent)
     : QWidget(parent),
       m_minimumColumnWidth(minimumColumnWidth),
       m_spacing(spacing),
-      m_grid(new QGridLayout(this)) {
+      m_rows(new QVBoxLayout(this)) {
     setObjectName(QStringLiteral("adaptiveGrid"));
-    m_grid->setContentsMargins(0, 0, 0, 0);
-    m_grid->setSpacing(spacing);
-    setMinimumWidth(minimumColumnWidth);
+    m_rows->setContentsMargins(0, 0, 0, 0);
+    m_rows->setSpacing(spacing);
+    // The width comes from the parent and decides the columns; the minimum width of the
+    // current arrangement must not hold the grid at its current number of columns.
+    m_rows->setSizeConstraint(QLayout::SetNoConstraint);
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 }
 
 int AdaptiveGrid::columnsFor(int width, int minimumColumnWidth, int spacing) {
@@ -22,8 +26,9 @@ int AdaptiveGrid::columnsFor(int width, int minimumColumnWidth, int spacing) {
 }
 
 void AdaptiveGrid::addWidget(QWidget* widget) {
+    widget->setParent(this);
     m_items.push_back(widget);
-    arrange(m_columns > 0 ? m_columns : 1);
+    arrange(columnsFor(width(), m_minimumColumnWidth, m_spacing));
 }
 
 void AdaptiveGrid::resizeEvent(QResizeEvent* event) {
@@ -34,13 +39,33 @@ void AdaptiveGrid::resizeEvent(QResizeEvent* event) {
 }
 
 void AdaptiveGrid::arrange(int columns) {
-    for (QWidget* item : m_items) m_grid->removeWidget(item);
-    for (int c = 0; c < m_grid->columnCount(); ++c) m_grid->setColumnStretch(c, 0);
-    for (std::size_t i = 0; i < m_items.size(); ++i) {
-        const int index = static_cast<int>(i);
-        m_grid->addWidget(m_items[i], index / columns, index % columns);
+    // Take the rows apart (the items stay, owned by this widget) and build them again.
+    while (QLayoutItem* row = m_rows->takeAt(0)) {
+        if (QLayout* rowLayout = row->layout()) {
+            while (QLayoutItem* cell = rowLayout->takeAt(0)) delete cell;
+        }
+        delete row;
     }
-    for (int c = 0; c < columns; ++c) m_grid->setColumnStretch(c, 1);
+    qDeleteAll(m_fillers);
+    m_fillers.clear();
+    for (std::size_t first = 0; first < m_items.size();
+         first += static_cast<std::size_t>(columns)) {
+        auto* row = new QHBoxLayout;
+        row->setSpacing(m_spacing);
+        for (int c = 0; c < columns; ++c) {
+            const std::size_t index = first + static_cast<std::size_t>(c);
+            if (index < m_items.size()) {
+                row->addWidget(m_items[index], 1);
+            } else {
+                // An empty cell keeps the columns of a short last row equal.
+                auto* filler = new QWidget(this);
+                m_fillers.push_back(filler);
+                filler->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Minimum);
+                row->addWidget(filler, 1);
+            }
+        }
+        m_rows->addLayout(row);
+    }
     m_columns = columns;
 }
 

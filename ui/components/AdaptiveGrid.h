@@ -3,12 +3,14 @@
 #include <QWidget>
 #include <vector>
 
-class QGridLayout;
+class QVBoxLayout;
 
 namespace tallowmere {
 
 // Items in as many equal columns as fit at a minimum column width, filled row by row in
-// the order added; the columns are recounted whenever the width changes.
+// the order added; the columns are recounted whenever the width changes. Items of one row
+// share its height. Built from box layouts, so that items whose height depends on their
+// width (wrapping text) get the height they need.
 class AdaptiveGrid : public QWidget {
     Q_OBJECT
 public:
@@ -29,8 +31,10 @@ private:
     int m_minimumColumnWidth;
     int m_spacing;
     int m_columns = 0;
-    QGridLayout* m_grid;
+    QVBoxLayout* m_rows;
     std::vector<QWidget*> m_items;
+    // The empty cells of the last row.
+    std::vector<QWidget*> m_fillers;
 };
 
 }  // namespace tallowmere

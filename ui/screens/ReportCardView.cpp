@@ -13,27 +13,11 @@
 #include "ui/components/TMBadge.h"
 #include "ui/components/TMButton.h"
 #include "ui/components/Text.h"
+#include "ui/screens/ScreenParts.h"
 #include "ui/theme/TMTheme.h"
 
 namespace tallowmere {
-namespace {
-
-QLabel* makeLabel(const QString& text, const char* name, TextStyle style, ThemeColor color,
-                  bool wrap = true) {
-    auto* label = new QLabel(text);
-    label->setObjectName(QLatin1String(name));
-    TMTheme::styleLabel(label, style, color);
-    label->setWordWrap(wrap);
-    return label;
-}
-
-void makeSemibold(QLabel* label) {
-    QFont font = label->font();
-    font.setWeight(QFont::DemiBold);
-    label->setFont(font);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::string_view reportKindSymbol(LocalReportKind kind) {
     switch (kind) {
@@ -92,7 +76,7 @@ QWidget* ReportCardView::makeLabelRow(const Formatting& formatting) {
                               ThemeColor::label, false);
     QLabel* kind = makeLabel(toQString(label(m_card.kind)), "reportKind", TextStyle::caption,
                              ThemeColor::secondaryLabel, false);
-    makeSemibold(kind);
+    setSemibold(kind);
     titleLine->addWidget(title, 0, Qt::AlignBaseline);
     titleLine->addWidget(kind, 0, Qt::AlignBaseline);
     titleLine->addStretch(1);
@@ -129,7 +113,7 @@ QWidget* ReportCardView::makeContent() {
 
     QLabel* nextStepTitle = makeLabel(QStringLiteral("Next step"), "reportNextStepTitle",
                                       TextStyle::body, ThemeColor::label);
-    makeSemibold(nextStepTitle);
+    setSemibold(nextStepTitle);
     column->addWidget(nextStepTitle);
     column->addWidget(makeLabel(toQString(m_card.nextStep), "reportNextStep", TextStyle::body,
                                 ThemeColor::secondaryLabel));

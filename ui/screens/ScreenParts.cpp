@@ -6,6 +6,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/components/FlowLayout.h"
+
 namespace tallowmere {
 
 QLabel* makeLabel(const QString& text, const char* objectName, TextStyle style, ThemeColor color,
@@ -55,11 +57,9 @@ void setProgress(QProgressBar* bar, std::int64_t done, std::int64_t total) {
     bar->setValue(static_cast<int>(double(std::clamp<std::int64_t>(done, 0, total)) * scale));
 }
 
-QHBoxLayout* buttonRow(std::initializer_list<QWidget*> buttons) {
-    auto* row = new QHBoxLayout;
-    row->setSpacing(10);
+QLayout* buttonRow(std::initializer_list<QWidget*> buttons) {
+    auto* row = new FlowLayout(10);
     for (QWidget* button : buttons) row->addWidget(button);
-    row->addStretch(1);
     return row;
 }
 

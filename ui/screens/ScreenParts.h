@@ -8,6 +8,7 @@
 
 class QHBoxLayout;
 class QLabel;
+class QLayout;
 class QProgressBar;
 class QWidget;
 
@@ -32,7 +33,7 @@ QHBoxLayout* panelHeading(QLabel* title, QLabel* subtitle, QWidget* trailing);
 // beyond the bar's int range are scaled down.
 void setProgress(QProgressBar* bar, std::int64_t done, std::int64_t total);
 
-// Buttons side by side from the left.
-QHBoxLayout* buttonRow(std::initializer_list<QWidget*> buttons);
+// Buttons side by side from the left, continuing on a second line in a narrow window.
+QLayout* buttonRow(std::initializer_list<QWidget*> buttons);
 
 }  // namespace tallowmere

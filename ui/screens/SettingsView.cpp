@@ -12,6 +12,7 @@
 #include "ui/components/TMButton.h"
 #include "ui/components/TMHeader.h"
 #include "ui/components/TMPanel.h"
+#include "ui/screens/ScreenParts.h"
 #include "ui/theme/TMTheme.h"
 
 namespace tallowmere {
@@ -136,10 +137,7 @@ QWidget* SettingsView::makePrivacyPanel() {
                                TMButton::Kind::bordered);
     reset->setObjectName(QStringLiteral("resetOnboardingButton"));
     connect(reset, &QPushButton::clicked, this, [this] { m_model.resetOnboarding(); });
-    auto* row = new QHBoxLayout;
-    row->addWidget(reset);
-    row->addStretch(1);
-    privacy->contentLayout()->addLayout(row);
+    privacy->contentLayout()->addLayout(buttonRow({reset}));
     privacy->contentLayout()->addStretch(1);
     return privacy;
 }
@@ -182,13 +180,7 @@ QWidget* SettingsView::makeSupportPanel() {
     connect(contact, &QPushButton::clicked, this, [this] { m_model.openSupportPage(); });
     connect(diagnostics, &QPushButton::clicked, this,
             [this] { m_model.exportSupportDiagnostics(); });
-    auto* row = new QHBoxLayout;
-    row->setSpacing(10);
-    row->addWidget(updates);
-    row->addWidget(contact);
-    row->addWidget(diagnostics);
-    row->addStretch(1);
-    support->contentLayout()->addLayout(row);
+    support->contentLayout()->addLayout(buttonRow({updates, contact, diagnostics}));
     return support;
 }
 

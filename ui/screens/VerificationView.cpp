@@ -191,7 +191,7 @@ QWidget* VerificationView::makeVerificationPanel() {
     });
     m_buttons = new QWidget;
     m_buttons->setObjectName(QStringLiteral("verificationButtons"));
-    QHBoxLayout* row = buttonRow({m_quick, m_full, m_restore});
+    QLayout* row = buttonRow({m_quick, m_full, m_restore});
     row->setContentsMargins(0, 2, 0, 0);
     m_buttons->setLayout(row);
     panel->addWidget(m_buttons);
