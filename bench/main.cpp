@@ -2,11 +2,13 @@
 #include <exception>
 
 #include "bench/ScanStoreBench.h"
+#include "bench/VerifyBench.h"
 
 // Every benchmark makes its own data in a temporary folder and removes it afterwards.
 int main() {
     try {
         tallowmere::bench::runScanStoreBench();
+        tallowmere::bench::runVerifyBench();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "bench failed: %s\n", error.what());
         return 1;
