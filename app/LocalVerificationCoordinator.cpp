@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <condition_variable>
-#include <deque>
 #include <exception>
 #include <map>
 #include <set>
@@ -32,89 +31,83 @@ std::size_t defaultParallelChecks() {
     return std::clamp<std::size_t>(processors, 1, LocalVerificationCoordinator::kMaxParallelChecks);
 }
 
-// Runs checks on a few threads of its own and hands their results back by index. The
-// caller submits checks in item order and takes results in the same order, so what it
-// reports and stores is the same as checking one item after another. The destructor
-// drops checks not started yet and waits for the running ones.
-class CheckPool {
+// Reads and hashes backup files on a few threads of its own and hands back what it found
+// by item index. The coordinator takes the findings in item order and makes the results
+// from them itself, so what it reports and stores is the same as checking one item after
+// another. The destructor drops inspections not started yet and waits for running ones.
+class InspectionPool {
 public:
-    using Check = std::function<VerificationItemResult(std::span<std::uint8_t> buffer)>;
-
-    explicit CheckPool(std::size_t threads) {
+    InspectionPool(std::size_t threads, const std::vector<BackupManifestItem>& items,
+                   const FileSystem& fileSystem)
+        : m_items(items), m_fileSystem(fileSystem) {
         m_threads.reserve(threads);
         for (std::size_t i = 0; i < threads; ++i) m_threads.emplace_back([this] { work(); });
     }
 
-    ~CheckPool() {
+    ~InspectionPool() {
         {
             std::lock_guard lock(m_mutex);
             m_stopping = true;
-            m_queue.clear();
         }
-        m_workAvailable.notify_all();
         for (auto& thread : m_threads) thread.join();
     }
 
-    CheckPool(const CheckPool&) = delete;
-    CheckPool& operator=(const CheckPool&) = delete;
+    InspectionPool(const InspectionPool&) = delete;
+    InspectionPool& operator=(const InspectionPool&) = delete;
 
-    void submit(std::size_t index, Check check) {
-        {
-            std::lock_guard lock(m_mutex);
-            m_queue.emplace_back(index, std::move(check));
-        }
-        m_workAvailable.notify_one();
-    }
-
-    // Waits for the check submitted under `index`; rethrows what it threw.
-    VerificationItemResult take(std::size_t index) {
+    // Waits for the item's findings; rethrows what inspecting it threw.
+    BackupVerificationEngine::DestinationFileFacts take(std::size_t index) {
         std::unique_lock lock(m_mutex);
         m_resultReady.wait(lock, [&] { return m_done.contains(index); });
         auto node = m_done.extract(index);
         lock.unlock();
         if (node.mapped().error)
             std::rethrow_exception(node.mapped().error);
-        return std::move(*node.mapped().result);
+        return std::move(*node.mapped().facts);
     }
 
 private:
     struct Outcome {
-        std::optional<VerificationItemResult> result;
+        std::optional<BackupVerificationEngine::DestinationFileFacts> facts;
         std::exception_ptr error;
     };
 
     void work() {
         const ChunkBuffer buffer = newChunkBuffer();
         for (;;) {
-            std::pair<std::size_t, Check> next;
+            std::size_t index = 0;
             {
-                std::unique_lock lock(m_mutex);
-                m_workAvailable.wait(lock, [&] { return m_stopping || !m_queue.empty(); });
-                if (m_stopping)
+                std::lock_guard lock(m_mutex);
+                // Items are handed out in order, so the next one the coordinator waits for
+                // is always among the first taken.
+                if (m_stopping || m_next == m_items.size())
                     return;
-                next = std::move(m_queue.front());
-                m_queue.pop_front();
+                index = m_next++;
             }
             Outcome outcome;
             try {
-                outcome.result = next.second(spanOf(buffer));
+                outcome.facts = BackupVerificationEngine::inspectDestinationFile(
+                    m_items[index], m_fileSystem, spanOf(buffer));
             } catch (...) {
                 outcome.error = std::current_exception();
             }
             {
                 std::lock_guard lock(m_mutex);
-                m_done.emplace(next.first, std::move(outcome));
+                m_done.emplace(index, std::move(outcome));
             }
             m_resultReady.notify_all();
         }
     }
 
+    // Constant after construction.
+    const std::vector<BackupManifestItem>& m_items;
+    const FileSystem& m_fileSystem;
+
     std::mutex m_mutex;
-    std::condition_variable m_workAvailable;
     std::condition_variable m_resultReady;
     // Guarded by m_mutex.
     bool m_stopping = false;
-    std::deque<std::pair<std::size_t, Check>> m_queue;
+    std::size_t m_next = 0;
     std::map<std::size_t, Outcome> m_done;
     // Started in the constructor, joined in the destructor.
     std::vector<std::thread> m_threads;
@@ -271,7 +264,14 @@ VerificationRun LocalVerificationCoordinator::runFileVerification(VerificationMo
         return failedRun(mode, context->job.id,
                          "There are no copied files available for verification.");
     }
-    const auto total = static_cast<std::int64_t>(items.size());
+    const std::size_t count = items.size();
+    const auto total = static_cast<std::int64_t>(count);
+
+    // Reading starts at once, while the run is being stored; only the disk is touched
+    // before the results are made below, in item order.
+    std::optional<InspectionPool> pool;
+    if (const std::size_t threads = std::min(m_parallelChecks, count); threads > 1)
+        pool.emplace(threads, items, *m_fileSystem);
 
     VerificationRun run{.id = Uuid::random(),
                         .mode = mode,
@@ -286,10 +286,26 @@ VerificationRun LocalVerificationCoordinator::runFileVerification(VerificationMo
                     mode == VerificationMode::quick ? "Starting quick verification..."
                                                     : "Starting full verification..."));
 
-    const auto results = checkFiles(mode, run.id, items);
+    std::vector<VerificationItemResult> results;
+    results.reserve(count);
+    VerificationTally tally;
+    const ChunkBuffer buffer = pool ? nullptr : newChunkBuffer();
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto& item = items[i];
+        const auto expected = m_verificationRepository.fetchLatestPassedChecksum(item.id);
+        const auto facts = pool ? pool->take(i)
+                                : BackupVerificationEngine::inspectDestinationFile(
+                                      item, *m_fileSystem, spanOf(buffer));
+        auto result = BackupVerificationEngine::destinationFileResult(item, run.id, expected, facts,
+                                                                      m_clock->now());
+        tally.add(result);
+        results.push_back(std::move(result));
+        emit(progressOf(mode, true, item.relativePath, total, tally,
+                        "Verification checks that Tallowmere can read the second copy."));
+    }
+    pool.reset();
     m_verificationRepository.replaceResults(run.id, results);
 
-    const auto tally = VerificationTally::of(results);
     run.status = tally.checkedFiles >= 1 && tally.failedFiles == 0 ? VerificationStatus::verified
                                                                    : VerificationStatus::failed;
     run.message = finalFileMessage(mode, run.status, tally);
@@ -303,62 +319,6 @@ VerificationRun LocalVerificationCoordinator::runFileVerification(VerificationMo
     m_verificationRepository.saveRun(run);
     emit(progressOf(mode, false, std::nullopt, total, tally, run.message));
     return run;
-}
-
-std::vector<VerificationItemResult> LocalVerificationCoordinator::checkFiles(
-    VerificationMode mode, const Uuid& runID, const std::vector<BackupManifestItem>& items) {
-    const std::size_t count = items.size();
-    const auto total = static_cast<std::int64_t>(count);
-    std::vector<VerificationItemResult> results;
-    results.reserve(count);
-    VerificationTally tally;
-    const auto record = [&](std::size_t index, VerificationItemResult result) {
-        tally.add(result);
-        results.push_back(std::move(result));
-        emit(progressOf(mode, true, items[index].relativePath, total, tally,
-                        "Verification checks that Tallowmere can read the second copy."));
-    };
-
-    const std::size_t threads = std::min(m_parallelChecks, count);
-    if (threads <= 1) {
-        const ChunkBuffer buffer = newChunkBuffer();
-        for (std::size_t i = 0; i < count; ++i) {
-            const auto expected = m_verificationRepository.fetchLatestPassedChecksum(items[i].id);
-            record(i,
-                   BackupVerificationEngine::verifyDestinationFile(
-                       items[i], runID, expected, *m_fileSystem, m_clock->now(), spanOf(buffer)));
-        }
-        return results;
-    }
-
-    // Checksums are read here, in item order, a few items ahead of the results taken. When
-    // a read fails, the items before it are still reported before the error goes up, as
-    // they would be one after another.
-    const std::size_t lookahead = threads * 4;
-    CheckPool pool(threads);
-    std::size_t submitted = 0;
-    std::exception_ptr fetchError;
-    for (std::size_t i = 0; i < count; ++i) {
-        while (!fetchError && submitted < count && submitted < i + lookahead) {
-            try {
-                auto expected =
-                    m_verificationRepository.fetchLatestPassedChecksum(items[submitted].id);
-                pool.submit(submitted,
-                            [this, &item = items[submitted], runID,
-                             expected = std::move(expected)](std::span<std::uint8_t> buffer) {
-                                return BackupVerificationEngine::verifyDestinationFile(
-                                    item, runID, expected, *m_fileSystem, m_clock->now(), buffer);
-                            });
-                ++submitted;
-            } catch (...) {
-                fetchError = std::current_exception();
-            }
-        }
-        if (i == submitted)
-            std::rethrow_exception(fetchError);
-        record(i, pool.take(i));
-    }
-    return results;
 }
 
 std::string LocalVerificationCoordinator::restoreRoot(const Uuid& runID) {

@@ -44,7 +44,8 @@ public:
         // Without a resolver the destination's stored path is used.
         DestinationResolver resolveDestination;
         // Files hashed at once by quick and full verification; 0 picks the processor count
-        // (at most kMaxParallelChecks), 1 checks one file after another.
+        // (at most kMaxParallelChecks), 1 checks one file after another. Several at once pay
+        // off when hashing, not the drive, is the limit: a spinning disk may prefer 1.
         std::size_t parallelChecks = 0;
     };
 
@@ -81,8 +82,6 @@ private:
     // completed with skipped items) and its copied items under the selected destination.
     std::optional<Context> makeContext(VerificationMode mode);
     VerificationRun runFileVerification(VerificationMode mode);
-    std::vector<VerificationItemResult> checkFiles(VerificationMode mode, const Uuid& runID,
-                                                   const std::vector<BackupManifestItem>& items);
     // "<Application Support>/Tallowmere/Restore Tests/<run id>", made with every folder
     // above it. Throws std::system_error when that fails.
     std::string restoreRoot(const Uuid& runID);

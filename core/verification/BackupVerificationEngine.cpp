@@ -74,40 +74,68 @@ VerificationItemResult verifyDestinationFile(const BackupManifestItem& item, con
                                              const std::optional<std::string>& expectedChecksum,
                                              const FileSystem& fileSystem, Date now,
                                              std::span<std::uint8_t> checksumBuffer) {
+    return destinationFileResult(item, runID, expectedChecksum,
+                                 inspectDestinationFile(item, fileSystem, checksumBuffer), now);
+}
+
+DestinationFileFacts inspectDestinationFile(const BackupManifestItem& item,
+                                            const FileSystem& fileSystem,
+                                            std::span<std::uint8_t> checksumBuffer) {
+    using F = DestinationFileFacts::Finding;
     const std::string& path = item.destinationPath;
-    VerificationItemResult result = resultFor(item, runID, path, now);
-
     if (item.status != BackupItemStatus::copied && item.status != BackupItemStatus::alreadyCopied)
-        return withOutcome(std::move(result), S::skipped, kReasonNotCopied);
-
-    result.expectedChecksum = expectedChecksum;
+        return {F::notCopied};
     if (!fileSystem.exists(path))
-        return withOutcome(std::move(result), S::missing, kReasonMissing);
+        return {F::missing};
     if (fileSystem.isDirectory(path))
-        return withOutcome(std::move(result), S::unreadable, kReasonUnreadable);
-    if (!fileSystem.isReadable(path)) {
-        result.actualSize = fileSize(fileSystem, path);
-        return withOutcome(std::move(result), S::unreadable, kReasonUnreadable);
-    }
+        return {F::directory};
+    if (!fileSystem.isReadable(path))
+        return {F::notReadable, fileSize(fileSystem, path)};
 
-    result.actualSize = fileSize(fileSystem, path);
-    if (result.expectedSize && result.actualSize && *result.expectedSize != *result.actualSize)
-        return withOutcome(std::move(result), S::sizeMismatch, kReasonSizeMismatch);
-
-    const auto checksum = checksumOf(fileSystem, path, checksumBuffer);
+    const auto actualSize = fileSize(fileSystem, path);
+    if (item.fileSize && actualSize && *item.fileSize != *actualSize)
+        return {F::sizeMismatch, actualSize};
+    auto checksum = checksumOf(fileSystem, path, checksumBuffer);
     if (!checksum)
-        return withOutcome(std::move(result), S::unreadable, kReasonChecksumUnreadable);
+        return {F::hashFailed, actualSize};
+    return {F::hashed, actualSize, std::move(checksum)};
+}
 
+VerificationItemResult destinationFileResult(const BackupManifestItem& item, const Uuid& runID,
+                                             const std::optional<std::string>& expectedChecksum,
+                                             const DestinationFileFacts& facts, Date now) {
+    using F = DestinationFileFacts::Finding;
+    VerificationItemResult result = resultFor(item, runID, item.destinationPath, now);
+    // An item that was not copied is not compared with anything.
+    if (facts.finding != F::notCopied) {
+        result.expectedChecksum = expectedChecksum;
+        result.actualSize = facts.actualSize;
+    }
+    switch (facts.finding) {
+        case F::notCopied:
+            return withOutcome(std::move(result), S::skipped, kReasonNotCopied);
+        case F::missing:
+            return withOutcome(std::move(result), S::missing, kReasonMissing);
+        case F::directory:
+        case F::notReadable:
+            return withOutcome(std::move(result), S::unreadable, kReasonUnreadable);
+        case F::sizeMismatch:
+            return withOutcome(std::move(result), S::sizeMismatch, kReasonSizeMismatch);
+        case F::hashFailed:
+            return withOutcome(std::move(result), S::unreadable, kReasonChecksumUnreadable);
+        case F::hashed:
+            break;
+    }
     const auto outcome =
         VerificationResultClassifier::classify({.exists = true,
                                                 .isReadable = true,
-                                                .expectedSize = result.expectedSize,
-                                                .actualSize = result.actualSize,
+                                                .expectedSize = item.fileSize,
+                                                .actualSize = facts.actualSize,
                                                 .expectedChecksum = expectedChecksum,
-                                                .actualChecksum = checksum});
-    result.actualChecksum = checksum;
+                                                .actualChecksum = facts.checksum});
+    result.actualChecksum = facts.checksum;
     // A first check records the file's own checksum as the baseline for later runs.
-    result.expectedChecksum = expectedChecksum ? expectedChecksum : checksum;
+    result.expectedChecksum = expectedChecksum ? expectedChecksum : facts.checksum;
     return withOutcome(std::move(result), outcome.status, outcome.failureReason);
 }
 

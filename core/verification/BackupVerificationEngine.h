@@ -26,10 +26,43 @@ namespace tallowmere::BackupVerificationEngine {
 // compared first, so a file of the wrong size is never read. Without an expected checksum
 // the file passes on its size and its own checksum is recorded as the baseline in both
 // checksum fields. An item that is not `copied` or `alreadyCopied` is `skipped`.
+// The same as destinationFileResult() of inspectDestinationFile().
 VerificationItemResult verifyDestinationFile(const BackupManifestItem& item, const Uuid& runID,
                                              const std::optional<std::string>& expectedChecksum,
                                              const FileSystem& fileSystem, Date now,
                                              std::span<std::uint8_t> checksumBuffer = {});
+
+// What the disk says about an item's backup file: all of verifyDestinationFile() that
+// reads anything, so that files can be read ahead of (and apart from) looking up the
+// checksum they are compared with.
+struct DestinationFileFacts {
+    enum class Finding {
+        // Neither `copied` nor `alreadyCopied`: nothing was looked at.
+        notCopied,
+        missing,
+        directory,
+        notReadable,
+        // Not hashed.
+        sizeMismatch,
+        hashFailed,
+        hashed,
+    };
+
+    Finding finding = Finding::notCopied;
+    std::optional<std::int64_t> actualSize = std::nullopt;
+    // Present when hashed.
+    std::optional<std::string> checksum = std::nullopt;
+
+    bool operator==(const DestinationFileFacts&) const = default;
+};
+
+DestinationFileFacts inspectDestinationFile(const BackupManifestItem& item,
+                                            const FileSystem& fileSystem,
+                                            std::span<std::uint8_t> checksumBuffer = {});
+
+VerificationItemResult destinationFileResult(const BackupManifestItem& item, const Uuid& runID,
+                                             const std::optional<std::string>& expectedChecksum,
+                                             const DestinationFileFacts& facts, Date now);
 
 // Copies the backup file to `restoreRoot` + the item's relative path (replacing whatever an
 // earlier test left there) and checks the restored file against the recorded size and
