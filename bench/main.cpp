@@ -5,6 +5,7 @@
 #include "bench/PhotosBench.h"
 #include "bench/ScanBench.h"
 #include "bench/ScanStoreBench.h"
+#include "bench/VerifyBench.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ constexpr Benchmark kBenchmarks[] = {
     {"icloud-scan", tallowmere::bench::runScanBench},
     {"scan-store", tallowmere::bench::runScanStoreBench},
     {"photos", tallowmere::bench::runPhotosBench},
+    {"verify", tallowmere::bench::runVerifyBench},
 };
 
 }  // namespace

@@ -29,4 +29,11 @@ std::string lastPathComponent(const std::string& path) {
     return path.substr(slash + 1, end - slash - 1);
 }
 
+bool beginsWithFolder(std::string_view path, std::string_view folder) {
+    // The root's text already ends with the separator; "//" would match nothing.
+    if (folder == "/")
+        return path.starts_with('/');
+    return path.size() > folder.size() && path.starts_with(folder) && path[folder.size()] == '/';
+}
+
 }  // namespace tallowmere::PathStandardizing

@@ -27,6 +27,8 @@ TEST(PathStandardizingTest, SpellingsOfOneFolderGiveOnePath) {
         {"///", "/"},
         {"/..", "/"},
         {"/a/../..", "/"},
+        {"/../../etc/passwd", "/etc/passwd"},
+        {"/Restore Tests/R/../R-sibling/x", "/Restore Tests/R-sibling/x"},
         // Only the segments "." and "..": names that merely contain dots are names.
         {"/a/...", "/a/..."},
         {"/a/.hidden/b..c", "/a/.hidden/b..c"},
@@ -43,6 +45,26 @@ TEST(PathStandardizingTest, RelativePathsStartAtTheWorkingFolder) {
     const std::string current = std::filesystem::current_path().string();
     EXPECT_EQ(PathStandardizing::standardizedPath("x/./y/"), current + "/x/y");
     EXPECT_EQ(PathStandardizing::standardizedPath("."), current);
+}
+
+TEST(PathStandardizingTest, BeginsWithFolderNeedsTheSeparatorAfterTheFolder) {
+    struct FolderCase {
+        const char* path;
+        const char* folder;
+        bool inside;
+    };
+    const std::vector<FolderCase> cases{
+        {"/drive/Backup/a.txt", "/drive/Backup", true},
+        {"/drive/Backup/", "/drive/Backup", true},
+        {"/drive/Backup", "/drive/Backup", false},
+        {"/drive/Backup 2/a.txt", "/drive/Backup", false},
+        {"/drive/Backupa.txt", "/drive/Backup", false},
+        {"/a.txt", "/", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.path) + " in " + c.folder);
+        EXPECT_EQ(PathStandardizing::beginsWithFolder(c.path, c.folder), c.inside);
+    }
 }
 
 TEST(PathStandardizingTest, LastPathComponent) {
