@@ -120,6 +120,10 @@ TEST_F(ReportsViewTest, ExpandedCardShowsDetailsNextStepPrivacyNoteAndExport) {
     clickLabelRow(card);
     EXPECT_FALSE(card.isExpanded());
     EXPECT_FALSE(shows(card, "exportReportButton"));
+
+    // The keyboard opens it too.
+    QTest::keyClick(card.findChild<QWidget*>("reportCardToggle"), Qt::Key_Space);
+    EXPECT_TRUE(card.isExpanded());
 }
 
 TEST_F(ReportsViewTest, ExportWritesExactlyTheCardWhoseButtonWasPressed) {

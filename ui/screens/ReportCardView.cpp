@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QVBoxLayout>
@@ -53,6 +54,8 @@ QWidget* ReportCardView::makeLabelRow(const Formatting& formatting) {
     auto* rowWidget = new QWidget;
     rowWidget->setObjectName(QStringLiteral("reportCardToggle"));
     rowWidget->setCursor(Qt::PointingHandCursor);
+    rowWidget->setFocusPolicy(Qt::StrongFocus);
+    rowWidget->setAccessibleName(toQString(m_card.title));
     rowWidget->installEventFilter(this);
     auto* row = new QHBoxLayout(rowWidget);
     row->setContentsMargins(0, 0, 0, 0);
@@ -145,6 +148,13 @@ void ReportCardView::setExpanded(bool expanded) {
 }
 
 bool ReportCardView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_labelRow && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            setExpanded(!m_expanded);
+            return true;
+        }
+    }
     if (watched == m_labelRow && event->type() == QEvent::MouseButtonPress)
         return true;  // the release toggles
     if (watched == m_labelRow && event->type() == QEvent::MouseButtonRelease) {
