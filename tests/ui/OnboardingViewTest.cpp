@@ -98,7 +98,13 @@ TEST_F(OnboardingViewTest, ScanStepsMoveOnAtOnceWithoutWaitingForTheScan) {
     EXPECT_EQ(view.step(), 2);
     QTest::mouseClick(primary(view), Qt::LeftButton);  // "Scan Photos"
     EXPECT_EQ(view.step(), 3);
+    EXPECT_FALSE(fixture.model().isScanningPhotos());  // started on the next turn of the loop
     EXPECT_FALSE(fixture.model().hasCompletedOnboarding());
+
+    // The Photos scan did start, and finishes on its own.
+    QTRY_VERIFY(fixture.model().photosSummary().has_value());
+    EXPECT_EQ(fixture.photoLibrary().fetchCount(), 1);
+    EXPECT_EQ(view.step(), 3);
 }
 
 TEST_F(OnboardingViewTest, BackReturnsOneStepAndSkipCompletesAtOnce) {

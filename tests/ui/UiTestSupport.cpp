@@ -19,7 +19,8 @@ ModelFixture::ModelFixture()
     : m_database(TallowmereDatabase::inMemory()),
       m_clock(std::make_shared<FixedClock>(kNow)),
       m_dialogs(std::make_shared<FakeDialogs>()),
-      m_desktop(std::make_shared<FakeDesktop>()) {
+      m_desktop(std::make_shared<FakeDesktop>()),
+      m_photoLibrary(std::make_shared<FakePhotoLibrary>()) {
     AppEnvironment environment;
     auto store = m_database;
     environment.openStore = [store] {
@@ -40,6 +41,7 @@ ModelFixture::ModelFixture()
     environment.formatting = std::make_shared<EnglishFormatting>();
     environment.prompts = m_dialogs;
     environment.desktop = m_desktop;
+    environment.photoLibrary = m_photoLibrary;
     environment.operatingSystemVersion = "Test OS 1.0";
     m_model = std::make_unique<AppModel>(std::move(environment));
 }

@@ -13,6 +13,7 @@
 #include "app/UserPrompts.h"
 #include "core/platform/Formatting.h"
 #include "core/safety/ReportSummary.h"
+#include "tests/support/FakePhotoLibrary.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/StoredStateFixtures.h"
 #include "ui/dialogs/FolderChooser.h"
@@ -66,6 +67,7 @@ public:
     FakeDialogs& dialogs() { return *m_dialogs; }
     FakeDesktop& desktop() { return *m_desktop; }
     TallowmereDatabase& database() { return *m_database; }
+    FakePhotoLibrary& photoLibrary() { return *m_photoLibrary; }
 
     void storeScan(SafetyState overallState);
     void storeDestination(const BackupDestination& destination);
@@ -82,6 +84,7 @@ private:
     EnglishFormatting m_formatting;
     std::shared_ptr<FakeDialogs> m_dialogs;
     std::shared_ptr<FakeDesktop> m_desktop;
+    std::shared_ptr<FakePhotoLibrary> m_photoLibrary;
     std::unique_ptr<AppModel> m_model;
     int m_scansStored = 0;
 };

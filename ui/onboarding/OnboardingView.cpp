@@ -68,7 +68,7 @@ OnboardingView::OnboardingView(AppModel& model, std::function<void()> dismiss, Q
         showStep(m_step + 1);
     };
     handlers.runPhotosScan = [this] {
-        // Wired once the model offers runPhotosScan().
+        startMainThreadTask(&m_model, [model = &m_model] { model->runPhotosScan(); });
         showStep(m_step + 1);
     };
     m_steps = onboardingSteps(handlers);
