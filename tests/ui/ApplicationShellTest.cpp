@@ -24,6 +24,14 @@ protected:
     void SetUp() override { fixture.model().completeOnboarding(); }
     void TearDown() override { QApplication::setQuitOnLastWindowClosed(true); }
 
+    // Started, and through the activation that showing the window brings.
+    std::unique_ptr<ApplicationShell> startedShell(bool systemTray) {
+        auto shell = makeShell(systemTray);
+        shell->start();
+        QApplication::processEvents();
+        return shell;
+    }
+
     std::unique_ptr<ApplicationShell> makeShell(bool systemTray) {
         ApplicationShell::Options options;
         options.systemTray = systemTray;
@@ -45,8 +53,7 @@ protected:
 };
 
 TEST_F(ApplicationShellTest, StartShowsOneDashboardWindowAndKeepsRunningWhenItCloses) {
-    auto shell = makeShell(true);
-    shell->start();
+    auto shell = startedShell(true);
     QApplication::processEvents();
 
     QWidget* window = shell->mainWindow();
@@ -75,8 +82,7 @@ TEST_F(ApplicationShellTest, StartShowsOneDashboardWindowAndKeepsRunningWhenItCl
 }
 
 TEST_F(ApplicationShellTest, TrayClickTogglesThePopoverWhoseOpenDashboardBringsTheWindowBack) {
-    auto shell = makeShell(true);
-    shell->start();
+    auto shell = startedShell(true);
     shell->mainWindow()->close();
     QApplication::processEvents();
     ASSERT_FALSE(shell->mainWindow()->isVisible());
@@ -101,8 +107,7 @@ TEST_F(ApplicationShellTest, TrayClickTogglesThePopoverWhoseOpenDashboardBringsT
 }
 
 TEST_F(ApplicationShellTest, PopoverSettingsOpensOneSettingsWindow) {
-    auto shell = makeShell(true);
-    shell->start();
+    auto shell = startedShell(true);
     shell->togglePopover();
     QTest::mouseClick(shell->popover()->findChild<QPushButton*>("popoverSettings"), Qt::LeftButton);
 
@@ -118,8 +123,7 @@ TEST_F(ApplicationShellTest, PopoverSettingsOpensOneSettingsWindow) {
 }
 
 TEST_F(ApplicationShellTest, WithoutATrayClosingQuitsAndTheWindowMenuHasThePopoversActions) {
-    auto shell = makeShell(false);
-    shell->start();
+    auto shell = startedShell(false);
 
     EXPECT_TRUE(QApplication::quitOnLastWindowClosed());
     EXPECT_EQ(shell->tray(), nullptr);
@@ -162,8 +166,7 @@ TEST_F(ApplicationShellTest, WindowContentThatIsNoWindowGetsOneWithAMenuBar) {
 }
 
 TEST_F(ApplicationShellTest, ComingBackToTheFrontWithNothingVisibleShowsTheDashboard) {
-    auto shell = makeShell(true);
-    shell->start();
+    auto shell = startedShell(true);
     shell->mainWindow()->close();
     QApplication::processEvents();
 
@@ -177,12 +180,19 @@ TEST_F(ApplicationShellTest, ComingBackToTheFrontWithNothingVisibleShowsTheDashb
     emit application->applicationStateChanged(Qt::ApplicationActive);
     EXPECT_FALSE(shell->mainWindow()->isVisible());
     shell->settingsWindow()->close();
+
+    // Opening the popover from the tray activates the application: no dashboard behind it.
+    QApplication::processEvents();
+    emit shell->tray()->activated();
+    ASSERT_TRUE(shell->popover()->isVisible());
+    emit application->applicationStateChanged(Qt::ApplicationActive);
+    EXPECT_FALSE(shell->mainWindow()->isVisible());
+    shell->popover()->hide();
 }
 
 TEST_F(ApplicationShellTest, PresentsOnboardingOverTheWindowUntilItIsComplete) {
     fixture.model().resetOnboarding();
-    auto shell = makeShell(true);
-    shell->start();
+    auto shell = startedShell(true);
 
     OnboardingSheet* sheet = nullptr;
     QTRY_VERIFY((sheet = shell->mainWindow()->findChild<OnboardingSheet*>()) != nullptr);

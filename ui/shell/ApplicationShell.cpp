@@ -221,8 +221,10 @@ void ApplicationShell::quit() {
 }
 
 bool ApplicationShell::anyWindowVisible() const {
+    // The popover counts: opening it from the tray activates the application, and that
+    // must not bring the dashboard up behind it.
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible() && window->isWindow() && window != m_popover.get())
+        if (window->isVisible() && window->isWindow())
             return true;
     }
     return false;
