@@ -371,7 +371,8 @@ private:
                     throw std::system_error(error, "cannot flush the copies to the destination");
                 }
             }
-            for (const auto* copy : published) record(*copy->item, BackupItemStatus::copied, kCopied);
+            for (const auto* copy : published)
+                record(*copy->item, BackupItemStatus::copied, kCopied);
         }
         writeOutcomes();
     }
@@ -556,9 +557,8 @@ std::optional<BackupDestination> LocalBackupCoordinator::refreshDestinationStatu
 BackupJobSnapshot LocalBackupCoordinator::latestSnapshot() {
     if (auto job = m_backupRepository.fetchLatestJobSnapshot())
         return *job;
-    return BackupJobSnapshot{.id = Uuid::random(),
-                             .status = BackupJobStatus::notStarted,
-                             .message = kNoJobMessage};
+    return BackupJobSnapshot{
+        .id = Uuid::random(), .status = BackupJobStatus::notStarted, .message = kNoJobMessage};
 }
 
 BackupJobSnapshot LocalBackupCoordinator::saveFailure(BackupJobSnapshot job, std::string message) {
@@ -571,8 +571,8 @@ BackupJobSnapshot LocalBackupCoordinator::saveFailure(BackupJobSnapshot job, std
 }
 
 std::string LocalBackupCoordinator::ensureBackupFolders(const std::string& destinationPath) {
-    const std::string backupFolder = path_text::standardized(
-        path_text::appending(destinationPath, kBackupFolderName));
+    const std::string backupFolder =
+        path_text::standardized(path_text::appending(destinationPath, kBackupFolderName));
     for (const char* folder : {kManifestFolder, kReportsFolder, kCopiesFolder}) {
         const auto error = m_fileSystem->createDirectoryBelow(
             destinationPath, path_text::appending(backupFolder, folder));
@@ -610,7 +610,8 @@ BackupExistingFileDecision LocalBackupCoordinator::existingDestinationDecision(
 BackupJobSnapshot LocalBackupCoordinator::completedSnapshot(
     const BackupJobSnapshot& job, const BackupManifestStats& stats) const {
     BackupJobSnapshot done = withCounters(job, stats);
-    const bool clean = stats.skippedFiles == 0 && stats.failedFiles == 0 && stats.conflictFiles == 0;
+    const bool clean =
+        stats.skippedFiles == 0 && stats.failedFiles == 0 && stats.conflictFiles == 0;
     done.status = clean ? BackupJobStatus::completed : BackupJobStatus::completedWithSkipped;
     done.completedAt = m_clock->now();
     done.cancelledAt = std::nullopt;
@@ -683,9 +684,9 @@ BackupJobSnapshot LocalBackupCoordinator::prepareBackup() {
                                   .preparedBytes = preparedBytes,
                                   .note = kPreviewNote};
     const std::string previewText = encodeJson(Json(preview));
-    const std::string previewPath = path_text::appending(
-        path_text::appending(backupFolder, kManifestFolder),
-        "backup-preview-" + jobID.toString() + ".json");
+    const std::string previewPath =
+        path_text::appending(path_text::appending(backupFolder, kManifestFolder),
+                             "backup-preview-" + jobID.toString() + ".json");
     const auto previewBytes = std::span<const std::uint8_t>(
         reinterpret_cast<const std::uint8_t*>(previewText.data()), previewText.size());
     if (const auto error = m_fileSystem->writeFileAtomically(previewPath, previewBytes))

@@ -61,8 +61,8 @@ bool isControl(char32_t c) {
 
 // White space and line separators; the control characters among them are already hyphens.
 bool isWhiteSpace(char32_t c) {
-    return c == 0x20 || c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) ||
-           c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
+    return c == 0x20 || c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 ||
+           c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
 }
 
 std::string sanitizedComponent(std::string_view text) {

@@ -192,8 +192,8 @@ FileResult<Bytes> LinuxBookmarks::create(const std::string& path) const {
         record.pathInFileSystem = path_text::standardized(path_text::appending(mount->root, below));
         record.fileSystemType = mount->fileSystemType;
         record.fileSystemSource = mount->source;
-        std::optional<std::string> kernelName = linux_fs::kernelNameOf(
-            linux_fs::blockDeviceOf(st.st_dev, mount), m_paths.sysDevBlock);
+        std::optional<std::string> kernelName =
+            linux_fs::kernelNameOf(linux_fs::blockDeviceOf(st.st_dev, mount), m_paths.sysDevBlock);
         if (!kernelName) {
             if (auto name = linux_fs::sourceKernelName(mount->source); !name.empty())
                 kernelName = std::move(name);

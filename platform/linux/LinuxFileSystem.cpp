@@ -455,7 +455,7 @@ std::error_code LinuxFileSystem::createDirectory(const std::string& rawPath) {
 }
 
 std::error_code LinuxFileSystem::createDirectoryBelow(const std::string& existingFolder,
-                                                     const std::string& path) {
+                                                      const std::string& path) {
     const std::string base = path_text::standardized(existingFolder);
     const std::string target = path_text::standardized(path);
     if (!path_text::isWithin(target, base))

@@ -353,8 +353,9 @@ TEST_F(BackupRepositoryTest, AGroupOfItemUpdatesIsStoredWholeOrNotAtAll) {
                                                 item(job.id, "b", S::pending),
                                                 item(job.id, "c", S::pending)};
     repository.replaceManifest(job.id, items);
-    exec("CREATE TRIGGER refuse BEFORE UPDATE ON backup_manifest_items "
-         "WHEN NEW.message = 'refused' BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    exec(
+        "CREATE TRIGGER refuse BEFORE UPDATE ON backup_manifest_items "
+        "WHEN NEW.message = 'refused' BEGIN SELECT RAISE(ABORT, 'refused'); END");
 
     EXPECT_THROW(repository.updateManifestItems({{items[0].id, S::copied, "Copied.", Date(5)},
                                                  {items[1].id, S::failed, "refused", Date(5)}}),

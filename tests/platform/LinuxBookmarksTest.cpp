@@ -105,9 +105,18 @@ TEST_F(LinuxBookmarksTest, ADriveThatIsNotMountedIsNotFoundWhateverSitsAtTheOldP
                  << "28 1 8:99 / / rw - ext4 /dev/fakeroot rw\n"
                  << "91 28 8:33 / " << path("C") << " rw - ext4 /dev/sdy1 rw\n";
          }},
-        {"attached, mounted nowhere", [&] { mountDriveAt({}); }},
-        {"unplugged", [&] { fs::remove(uuidLink()); }},
-        {"mounted, but the folder is gone", [&] { fs::remove(path("A/Backups")); }},
+        {"attached, mounted nowhere",
+         [&] {
+             mountDriveAt({});
+         }},
+        {"unplugged",
+         [&] {
+             fs::remove(uuidLink());
+         }},
+        {"mounted, but the folder is gone",
+         [&] {
+             fs::remove(path("A/Backups"));
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -128,8 +137,8 @@ TEST_F(LinuxBookmarksTest, AFolderUnderAMountStackedOverTheDriveIsNotTheDrive) {
     ASSERT_TRUE(bookmark.ok());
     {
         std::ofstream out(m_paths.mountInfo, std::ios::app);
-        out << "99 90 " << major(st.st_dev) << ":" << minor(st.st_dev) << " / "
-            << path("A/Backups") << " rw - tmpfs tmpfs rw\n";
+        out << "99 90 " << major(st.st_dev) << ":" << minor(st.st_dev) << " / " << path("A/Backups")
+            << " rw - tmpfs tmpfs rw\n";
     }
     const auto resolved = bookmarks().resolve(*bookmark);
     EXPECT_TRUE(resolved.notFound());

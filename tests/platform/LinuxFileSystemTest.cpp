@@ -695,7 +695,8 @@ TEST_F(LinuxFileSystemTest, TwoStepCopyKeepsTheDataUnnamedUntilPublished) {
     const auto temporary = m_fileSystem.copyToTemporaryFile(path("source.bin"), path("dst/a.bin"));
     ASSERT_TRUE(temporary.ok()) << temporary.error().message();
     EXPECT_EQ(fs::path(*temporary).parent_path(), root() / "dst");
-    EXPECT_EQ(fs::path(*temporary).filename().string().rfind(FileSystem::kPartialFilePrefix, 0), 0u);
+    EXPECT_EQ(fs::path(*temporary).filename().string().rfind(FileSystem::kPartialFilePrefix, 0),
+              0u);
     EXPECT_FALSE(fs::exists(root() / "dst" / "a.bin"));
     EXPECT_EQ(readFile(*temporary), data);
     EXPECT_EQ(modificationTime(*temporary).tv_sec, 1'500'000'000);
@@ -750,7 +751,8 @@ TEST_F(LinuxFileSystemTest, CreatingBelowAFolderNeverMakesTheFolderOrLeavesIt) {
     fs::create_symlink(root() / "outside", root() / "drive" / "backup" / "link");
     writeFile(root() / "drive" / "backup" / "file", "f");
 
-    EXPECT_FALSE(m_fileSystem.createDirectoryBelow(path("drive/backup"), path("drive/backup/a/b/c")));
+    EXPECT_FALSE(
+        m_fileSystem.createDirectoryBelow(path("drive/backup"), path("drive/backup/a/b/c")));
     EXPECT_TRUE(fs::is_directory(root() / "drive" / "backup" / "a" / "b" / "c"));
     EXPECT_FALSE(m_fileSystem.createDirectoryBelow(path("drive/backup"), path("drive/backup/a/b")));
     EXPECT_FALSE(m_fileSystem.createDirectoryBelow(path("drive/backup"), path("drive/backup")));
@@ -760,7 +762,9 @@ TEST_F(LinuxFileSystemTest, CreatingBelowAFolderNeverMakesTheFolderOrLeavesIt) {
         std::string path;
         std::error_code error;
     };
-    const auto code = [](std::errc e) { return std::make_error_code(e); };
+    const auto code = [](std::errc e) {
+        return std::make_error_code(e);
+    };
     for (const Case& c : {
              // The drive went away: its folder is not made again.
              Case{"gone/backup", "gone/backup/a", code(std::errc::no_such_file_or_directory)},

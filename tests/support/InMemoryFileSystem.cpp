@@ -182,8 +182,7 @@ void InMemoryFileSystem::setEnumerationHook(std::function<void(const std::string
     m_hook = std::move(hook);
 }
 
-void InMemoryFileSystem::setChangeHook(
-    std::function<void(Operation, const std::string&)> hook) {
+void InMemoryFileSystem::setChangeHook(std::function<void(Operation, const std::string&)> hook) {
     std::lock_guard lock(m_mutex);
     m_changeHook = std::move(hook);
 }
@@ -549,7 +548,7 @@ std::error_code InMemoryFileSystem::createDirectory(const std::string& rawPath) 
 }
 
 std::error_code InMemoryFileSystem::createDirectoryBelow(const std::string& rawBase,
-                                                        const std::string& rawPath) {
+                                                         const std::string& rawPath) {
     const std::string base = normalized(rawBase);
     const std::string path = normalized(rawPath);
     runChangeHook(Operation::createDirectory, path);
@@ -608,8 +607,8 @@ std::error_code InMemoryFileSystem::copyFile(const std::string& rawSource,
     return {};
 }
 
-FileResult<std::string> InMemoryFileSystem::copyToTemporaryFile(
-    const std::string& rawSource, const std::string& rawDestination) {
+FileResult<std::string> InMemoryFileSystem::copyToTemporaryFile(const std::string& rawSource,
+                                                                const std::string& rawDestination) {
     const std::string source = normalized(rawSource);
     const std::string destination = normalized(rawDestination);
     runChangeHook(Operation::copy, destination);

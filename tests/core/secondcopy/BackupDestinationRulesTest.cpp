@@ -31,7 +31,8 @@ TEST(BackupDestinationStatusEvaluatorTest, FirstMatchingRowDecides) {
     };
     const std::vector<Case> cases = {
         {"good removable folder", [](auto&) {}, {S::connected, std::nullopt}},
-        {"no path, even with every flag true", [](auto& p) { p.path = std::nullopt; },
+        {"no path, even with every flag true",
+         [](auto& p) { p.path = std::nullopt; },
          {S::notSelected, std::nullopt}},
         {"empty path", [](auto& p) { p.path = ""; }, {S::notSelected, std::nullopt}},
         {"does not exist", [](auto& p) { p.exists = false; }, {S::missing, std::nullopt}},
@@ -48,9 +49,11 @@ TEST(BackupDestinationStatusEvaluatorTest, FirstMatchingRowDecides) {
              p.availableBytes = 0;
          },
          {S::permissionIssue, std::nullopt}},
-        {"exactly the floor is enough", [](auto& p) { p.availableBytes = 1'000'000'000; },
+        {"exactly the floor is enough",
+         [](auto& p) { p.availableBytes = 1'000'000'000; },
          {S::connected, std::nullopt}},
-        {"one byte below the floor", [](auto& p) { p.availableBytes = 999'999'999; },
+        {"one byte below the floor",
+         [](auto& p) { p.availableBytes = 999'999'999; },
          {S::lowStorage, kLowSpace}},
         {"estimate 5,000 and 4,999 free",
          [](auto& p) {
@@ -100,8 +103,8 @@ TEST(LocalBackupDestinationPolicyTest, OnlyConnectedDestinationsStartAndInternal
         "This folder appears to be on the internal disk. Choose an external drive, or enable "
         "local test destinations in Settings for testing only.";
     const auto destination = [](S status, bool removable) {
-        return std::optional<BackupDestination>(BackupDestination{
-            .id = Uuid::random(), .status = status, .isRemovable = removable});
+        return std::optional<BackupDestination>(
+            BackupDestination{.id = Uuid::random(), .status = status, .isRemovable = removable});
     };
     struct Case {
         const char* label;
