@@ -10,8 +10,10 @@ namespace tallowmere::testing {
 
 // Passes every call to another file system (a real one, usually), except the few a test
 // replaces: the free space it reports and what happens when the engine flushes (a test can
-// end the process there to act out a crash). The replacements are set before use.
-class ForwardingFileSystem final : public FileSystem {
+// end the process there to act out a crash). The replacements are set before use; without
+// them every call is passed on unchanged, so fakes that watch a real file system derive
+// from this class and override only what they watch.
+class ForwardingFileSystem : public FileSystem {
 public:
     explicit ForwardingFileSystem(std::shared_ptr<FileSystem> inner) : m_inner(std::move(inner)) {}
 
