@@ -25,6 +25,7 @@ constexpr Benchmark kBenchmarks[] = {
     {"refresh", tallowmere::bench::runRefreshBench},
     {"photos", tallowmere::bench::runPhotosBench},
     {"verify", tallowmere::bench::runVerifyBench},
+    {"app-model", tallowmere::bench::runRefreshBench},
 };
 
 }  // namespace
@@ -41,7 +42,8 @@ int main(int argc, char** argv) {
         const char* only = argc == 2 ? argv[1] : nullptr;
         bool ran = false;
         for (const auto& benchmark : kBenchmarks) {
-            if (only && std::strcmp(only, benchmark.name) != 0) continue;
+            if (only && std::strcmp(only, benchmark.name) != 0)
+                continue;
             benchmark.run();
             ran = true;
         }
