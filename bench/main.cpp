@@ -22,7 +22,6 @@ struct Benchmark {
 constexpr Benchmark kBenchmarks[] = {
     {"icloud-scan", tallowmere::bench::runScanBench},
     {"scan-store", tallowmere::bench::runScanStoreBench},
-    {"refresh", tallowmere::bench::runRefreshBench},
     {"photos", tallowmere::bench::runPhotosBench},
     {"verify", tallowmere::bench::runVerifyBench},
     {"app-model", tallowmere::bench::runRefreshBench},
