@@ -7,6 +7,7 @@
 #include "tests/ui/UiTestSupport.h"
 #include "ui/components/TMButton.h"
 #include "ui/onboarding/OnboardingView.h"
+#include "ui/screens/BackupDestinationView.h"
 #include "ui/screens/ReportCardView.h"
 #include "ui/screens/ReportsView.h"
 #include "ui/screens/SettingsView.h"
@@ -46,6 +47,45 @@ void storeBusyState(ModelFixture& fixture) {
     fixture.storeRun(restore);
     fixture.storeReport(storedReport("Safety report", kNow.addingSeconds(-86'400)));
     fixture.refresh();
+}
+
+TEST(ScreenshotTest, BackupDestinationScreen) {
+    ModelFixture empty;
+    BackupDestinationView emptyView(empty.model(), empty.formatting(), empty.dialogs());
+    showAt(emptyView, kScreen);
+    saveScreenshot(emptyView, "backup-destination-empty.png");
+
+    // An internal folder without local test mode: refused, in red and orange.
+    ModelFixture internal;
+    BackupDestination folder = internalFolder();
+    folder.availableBytes = 412'000'000'000;
+    internal.storeDestination(folder);
+    internal.storeJob(jobIn(BackupJobStatus::prepared));
+    internal.refresh();
+    BackupDestinationView internalView(internal.model(), internal.formatting(), internal.dialogs());
+    showAt(internalView, kScreen);
+    saveScreenshot(internalView, "backup-destination-internal.png");
+
+    ModelFixture fixture;
+    storeBusyState(fixture);
+    BackupJobSnapshot paused = jobIn(BackupJobStatus::paused, 3);
+    paused.startedAt = kNow.addingSeconds(60);
+    paused.completedFiles = 400;
+    paused.preparedBytes = 8'400'000'000;
+    paused.message = "Copy paused. 400 of 1,204 files are in the second copy.";
+    fixture.storeJob(
+        paused,
+        {manifestItem(paused, "Documents/Taxes/2024/return.pdf", BackupItemStatus::copied,
+                      "Copied."),
+         manifestItem(paused, "Documents/Projects/Plans/budget.numbers", BackupItemStatus::conflict,
+                      "A different file already exists at the destination."),
+         manifestItem(paused, "Desktop/Notes.txt", BackupItemStatus::pending, "Ready to copy."),
+         manifestItem(paused, "Documents/Cloud report.key", BackupItemStatus::skipped,
+                      "Cloud-only. Download it before copying.")});
+    fixture.refresh();
+    BackupDestinationView view(fixture.model(), fixture.formatting(), fixture.dialogs());
+    showAt(view, kScreen);
+    saveScreenshot(view, "backup-destination.png");
 }
 
 TEST(ScreenshotTest, ReportsScreen) {
