@@ -21,7 +21,7 @@
 #include "ui/dialogs/FolderChooser.h"
 #include "ui/screens/MainThreadTask.h"
 #include "ui/screens/RedrawCoalescer.h"
-#include "ui/screens/ScreenParts.h"
+#include "ui/screens/PanelParts.h"
 #include "ui/theme/SecondCopyPresentation.h"
 
 namespace tallowmere {

@@ -14,7 +14,7 @@
 #include "ui/components/TMBadge.h"
 #include "ui/components/TMButton.h"
 #include "ui/components/Text.h"
-#include "ui/screens/ScreenParts.h"
+#include "ui/screens/PanelParts.h"
 #include "ui/theme/TMTheme.h"
 
 namespace tallowmere {

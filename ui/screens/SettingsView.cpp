@@ -12,7 +12,7 @@
 #include "ui/components/TMButton.h"
 #include "ui/components/TMHeader.h"
 #include "ui/components/TMPanel.h"
-#include "ui/screens/ScreenParts.h"
+#include "ui/screens/PanelParts.h"
 #include "ui/theme/TMTheme.h"
 
 namespace tallowmere {

@@ -19,7 +19,7 @@
 #include "ui/components/Text.h"
 #include "ui/screens/MainThreadTask.h"
 #include "ui/screens/RedrawCoalescer.h"
-#include "ui/screens/ScreenParts.h"
+#include "ui/screens/PanelParts.h"
 #include "ui/theme/SecondCopyPresentation.h"
 
 namespace tallowmere {

@@ -1,4 +1,4 @@
-#include "ui/screens/ScreenParts.h"
+#include "ui/screens/PanelParts.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
