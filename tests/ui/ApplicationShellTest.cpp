@@ -87,17 +87,17 @@ TEST_F(ApplicationShellTest, TrayClickTogglesThePopoverWhoseOpenDashboardBringsT
     QApplication::processEvents();
     ASSERT_FALSE(shell->mainWindow()->isVisible());
 
-    emit shell->tray()->activated();
+    Q_EMIT shell->tray()->activated();
     PopoverWindow* popover = shell->popover();
     ASSERT_TRUE(popover->isVisible());
     EXPECT_EQ(popover->size(), QSize(340, 430));
-    emit shell->tray()->activated();
+    Q_EMIT shell->tray()->activated();
     EXPECT_FALSE(popover->isVisible());
     // The click that closed it (elsewhere) does not reopen it straight away.
-    emit shell->tray()->activated();
+    Q_EMIT shell->tray()->activated();
     EXPECT_FALSE(popover->isVisible());
     QTest::qWait(ApplicationShell::kReopenGuardMilliseconds + 50);
-    emit shell->tray()->activated();
+    Q_EMIT shell->tray()->activated();
     ASSERT_TRUE(popover->isVisible());
 
     QTest::mouseClick(popover->findChild<QPushButton*>("popoverOpenDashboard"), Qt::LeftButton);
@@ -171,21 +171,21 @@ TEST_F(ApplicationShellTest, ComingBackToTheFrontWithNothingVisibleShowsTheDashb
     QApplication::processEvents();
 
     QGuiApplication* application = qApp;
-    emit application->applicationStateChanged(Qt::ApplicationActive);
+    Q_EMIT application->applicationStateChanged(Qt::ApplicationActive);
     EXPECT_TRUE(shell->mainWindow()->isVisible());
 
     // With the settings window on screen, becoming active leaves the dashboard closed.
     shell->mainWindow()->close();
     shell->showSettings();
-    emit application->applicationStateChanged(Qt::ApplicationActive);
+    Q_EMIT application->applicationStateChanged(Qt::ApplicationActive);
     EXPECT_FALSE(shell->mainWindow()->isVisible());
     shell->settingsWindow()->close();
 
     // Opening the popover from the tray activates the application: no dashboard behind it.
     QApplication::processEvents();
-    emit shell->tray()->activated();
+    Q_EMIT shell->tray()->activated();
     ASSERT_TRUE(shell->popover()->isVisible());
-    emit application->applicationStateChanged(Qt::ApplicationActive);
+    Q_EMIT application->applicationStateChanged(Qt::ApplicationActive);
     EXPECT_FALSE(shell->mainWindow()->isVisible());
     shell->popover()->hide();
 }

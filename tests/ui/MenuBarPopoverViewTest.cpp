@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QScopeGuard>
 #include <QTest>
 
+#include "persistence/ScanRepository.h"
+#include "tests/support/InMemoryFileSystem.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/components/SymbolView.h"
 #include "ui/components/TMButton.h"
@@ -122,6 +125,56 @@ TEST_F(MenuBarPopoverViewTest, DashboardReportSettingsAndQuitCallTheirActions) {
     QTest::mouseClick(quitButton, Qt::LeftButton);
     EXPECT_EQ(settings, 1);
     EXPECT_EQ(quits, 1);
+}
+
+TEST_F(MenuBarPopoverViewTest, VerifyBackupStartsAQuickVerification) {
+    MenuBarPopoverView view(fixture.model(), fixture.formatting(), {340, 430}, countingActions());
+    view.show();
+
+    QTest::mouseClick(view.findChild<QPushButton*>("popoverVerify"), Qt::LeftButton);
+
+    // Nothing is copied yet: the check runs, fails and says why.
+    QTRY_COMPARE(fixture.model().verificationSnapshot().status, VerificationStatus::failed);
+    EXPECT_EQ(fixture.model().verificationSnapshot().mode, VerificationMode::quick);
+    EXPECT_EQ(fixture.model().statusMessage(),
+              "Copy files into a backup destination before running verification.");
+}
+
+TEST(MenuBarPopoverScanTest, RunScanStartsAManualScanThatCancelScanStops) {
+    auto fileSystem = std::make_shared<InMemoryFileSystem>();
+    for (int i = 0; i < 10; ++i) fileSystem->addFile("/home/tester/Work/file-" + std::to_string(i));
+    Gate gate;
+    fileSystem->setEnumerationHook([&gate](const std::string& path) {
+        if (path == "/home/tester/Work/file-5")
+            gate.pass();
+    });
+    ModelFixture fixture(fileSystem);
+    const auto release = qScopeGuard([&gate] { gate.open(); });
+    fixture.model().addScanRoot("/home/tester/Work");
+    MenuBarPopoverView view(fixture.model(), fixture.formatting(), {340, 430}, {});
+    view.show();
+    auto* scan = view.findChild<PopoverActionButton*>("popoverScan");
+    ASSERT_EQ(scan->text(), "Run scan");
+    EXPECT_EQ(scan->symbolName(), "arrow.clockwise");
+
+    QTest::mouseClick(scan, Qt::LeftButton);
+    EXPECT_FALSE(fixture.model().isScanning());  // starts on the next turn of the loop
+    QTRY_VERIFY(gate.reached());
+    settle(view);
+    EXPECT_EQ(scan->text(), "Cancel scan");
+    EXPECT_EQ(scan->symbolName(), "xmark.circle");
+
+    QTest::mouseClick(scan, Qt::LeftButton);
+    EXPECT_EQ(fixture.model().statusMessage(), "Cancelling scan...");
+    gate.open();
+    QTRY_VERIFY(!fixture.model().isScanning());
+    settle(view);
+    EXPECT_EQ(scan->text(), "Run scan");
+    ASSERT_TRUE(fixture.model().iCloudSummary().has_value());
+    EXPECT_EQ(fixture.model().iCloudSummary()->status, ScanRunStatus::cancelled);
+    const auto run = ScanRepository(fixture.database().queue()).fetchLatestScanRun();
+    ASSERT_TRUE(run.has_value());
+    EXPECT_EQ(run->trigger, ScanTrigger::manual);
 }
 
 TEST(PopoverRowTest, ALongValueShrinksToEightyPercentBeforeItIsCut) {

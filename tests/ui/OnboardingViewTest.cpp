@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QTest>
 
+#include "persistence/ScanRepository.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/components/SymbolLabel.h"
 #include "ui/components/SymbolView.h"
@@ -95,6 +96,12 @@ TEST_F(OnboardingViewTest, ScanStepsMoveOnAtOnceWithoutWaitingForTheScan) {
     ASSERT_EQ(view.step(), 1);
 
     QTest::mouseClick(primary(view), Qt::LeftButton);  // "Run iCloud Scan"
+    EXPECT_EQ(view.step(), 2);
+    EXPECT_FALSE(fixture.model().isScanning());  // started on the next turn of the loop
+    QTRY_VERIFY(fixture.model().iCloudSummary().has_value());
+    const auto run = ScanRepository(fixture.database().queue()).fetchLatestScanRun();
+    ASSERT_TRUE(run.has_value());
+    EXPECT_EQ(run->trigger, ScanTrigger::firstRun);
     EXPECT_EQ(view.step(), 2);
     QTest::mouseClick(primary(view), Qt::LeftButton);  // "Scan Photos"
     EXPECT_EQ(view.step(), 3);

@@ -88,8 +88,8 @@ TEST(TrayControllerTest, LeftAndRightClicksAskForThePopover) {
     TrayController tray(fixture.model());
     QSignalSpy activated(&tray, &TrayController::activated);
 
-    emit tray.trayIcon()->activated(QSystemTrayIcon::Trigger);
-    emit tray.trayIcon()->activated(QSystemTrayIcon::Context);
+    Q_EMIT tray.trayIcon()->activated(QSystemTrayIcon::Trigger);
+    Q_EMIT tray.trayIcon()->activated(QSystemTrayIcon::Context);
     EXPECT_EQ(activated.count(), 2);
     EXPECT_EQ(tray.trayIcon()->contextMenu(), nullptr);
 }

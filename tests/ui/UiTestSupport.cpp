@@ -15,7 +15,7 @@
 
 namespace tallowmere::testing {
 
-ModelFixture::ModelFixture()
+ModelFixture::ModelFixture(std::shared_ptr<FileSystem> fileSystem)
     : m_database(TallowmereDatabase::inMemory()),
       m_clock(std::make_shared<FixedClock>(kNow)),
       m_dialogs(std::make_shared<FakeDialogs>()),
@@ -36,7 +36,8 @@ ModelFixture::ModelFixture()
             return "/nonexistent/data";
         return std::nullopt;
     };
-    environment.fileSystem = std::make_shared<LinuxFileSystem>(std::move(options));
+    environment.fileSystem =
+        fileSystem ? std::move(fileSystem) : std::make_shared<LinuxFileSystem>(std::move(options));
     environment.clock = m_clock;
     environment.formatting = std::make_shared<EnglishFormatting>();
     environment.prompts = m_dialogs;
@@ -84,6 +85,25 @@ void ModelFixture::storeReport(const ReportSummary& report) {
 
 void ModelFixture::setSetting(const std::string& key, const std::string& value) {
     SettingsRepository(m_database->queue(), m_clock).setString(value, key);
+}
+
+void Gate::pass() {
+    std::unique_lock lock(m_mutex);
+    m_reached = true;
+    m_opened.wait(lock, [this] { return m_open; });
+}
+
+bool Gate::reached() const {
+    std::lock_guard lock(m_mutex);
+    return m_reached;
+}
+
+void Gate::open() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_open = true;
+    }
+    m_opened.notify_all();
 }
 
 BackupManifestItem manifestItem(const BackupJobSnapshot& job, const std::string& relativePath,

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QUrl>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "core/safety/ReportSummary.h"
 #include "tests/support/FakePhotoLibrary.h"
 #include "tests/support/FixedClock.h"
+#include "tests/support/ForwardingFileSystem.h"
 #include "tests/support/StoredStateFixtures.h"
 #include "ui/dialogs/FolderChooser.h"
 
@@ -59,7 +62,8 @@ public:
 // helpers and refresh, as the workflows do.
 class ModelFixture {
 public:
-    ModelFixture();
+    // A Linux file system without a home folder (no default scan roots) unless given.
+    explicit ModelFixture(std::shared_ptr<FileSystem> fileSystem = nullptr);
     ~ModelFixture();
 
     AppModel& model() { return *m_model; }
@@ -87,6 +91,37 @@ private:
     std::shared_ptr<FakePhotoLibrary> m_photoLibrary;
     std::unique_ptr<AppModel> m_model;
     int m_scansStored = 0;
+};
+
+// Holds a worker thread at a point until the test lets it go on.
+class Gate {
+public:
+    // On the worker: notes that it arrived and waits until open() (at once when open).
+    void pass();
+    bool reached() const;
+    void open();
+
+private:
+    mutable std::mutex m_mutex;
+    std::condition_variable m_opened;
+    // Guarded by m_mutex.
+    bool m_reached = false;
+    bool m_open = false;
+};
+
+// A file system whose every open for reading first passes the gate.
+class GatedReads final : public ForwardingFileSystem {
+public:
+    GatedReads(std::shared_ptr<FileSystem> inner, Gate& gate)
+        : ForwardingFileSystem(std::move(inner)), m_gate(gate) {}
+
+    FileResult<std::unique_ptr<FileReader>> openForReading(const std::string& path) const override {
+        m_gate.pass();
+        return ForwardingFileSystem::openForReading(path);
+    }
+
+private:
+    Gate& m_gate;
 };
 
 // A manifest item of `job` with the given path and status.

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QProgressBar>
+#include <QScopeGuard>
 #include <QTest>
 
+#include "tests/support/InMemoryFileSystem.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/components/CountView.h"
 #include "ui/components/Divider.h"
@@ -168,6 +171,75 @@ TEST(VerificationViewTest, RestoreTestTileSaysWhatTheLastRestoreTestFound) {
               "A failed restore-test folder was retained at /data/Restore Tests/RUN.");
     // A restore test is not a verification: the other tile stays as it was.
     EXPECT_EQ(tileValue(view, "lastVerificationTile"), "Never");
+}
+
+TEST(VerificationViewTest, EachButtonStartsItsCheck) {
+    struct Case {
+        const char* button;
+        VerificationMode mode;
+    };
+    for (const Case& c : {Case{"quickVerificationButton", VerificationMode::quick},
+                          Case{"fullVerificationButton", VerificationMode::full},
+                          Case{"restoreTestButton", VerificationMode::restoreTest}}) {
+        SCOPED_TRACE(c.button);
+        ModelFixture fixture;
+        VerificationView view(fixture.model(), fixture.formatting());
+        showAt(view, {900, 800});
+
+        QTest::mouseClick(view.findChild<TMButton*>(QLatin1String(c.button)), Qt::LeftButton);
+
+        // Nothing is copied: each check ends at once as failed, in its own mode.
+        const auto published = [&fixture, &c]() -> const VerificationRun& {
+            return c.mode == VerificationMode::restoreTest ? fixture.model().restoreTestSnapshot()
+                                                           : fixture.model().verificationSnapshot();
+        };
+        QTRY_COMPARE(published().status, VerificationStatus::failed);
+        EXPECT_EQ(published().mode, c.mode);
+    }
+}
+
+TEST(VerificationViewTest, WhileACheckRunsTheButtonsAreDisabledAndItsProgressShows) {
+    auto files = std::make_shared<InMemoryFileSystem>();
+    const BackupJobSnapshot job = jobIn(BackupJobStatus::completed);
+    BackupManifestItem item =
+        manifestItem(job, "Documents/a.txt", BackupItemStatus::copied, "Copied.");
+    item.fileSize = 5;
+    files->addFile(item.destinationPath, "hello");
+    Gate gate;
+    ModelFixture fixture(std::make_shared<GatedReads>(files, gate));
+    const auto release = qScopeGuard([&gate] { gate.open(); });
+    fixture.storeDestination(externalDrive());
+    fixture.storeJob(job, {item});
+    fixture.refresh();
+    VerificationView view(fixture.model(), fixture.formatting());
+    showAt(view, {900, 800});
+    auto* buttons = view.findChild<QWidget*>("verificationButtons");
+
+    QTest::mouseClick(view.findChild<TMButton*>("fullVerificationButton"), Qt::LeftButton);
+    QTRY_VERIFY(gate.reached());
+    settle(view);
+
+    EXPECT_TRUE(fixture.model().isVerificationRunning());
+    EXPECT_FALSE(buttons->isEnabled());
+    for (const char* name :
+         {"quickVerificationButton", "fullVerificationButton", "restoreTestButton"}) {
+        EXPECT_FALSE(view.findChild<TMButton*>(QLatin1String(name))->isEnabled()) << name;
+    }
+    EXPECT_TRUE(shows(view, "verificationProgress"));
+    const auto* bar = view.findChild<QProgressBar*>("verificationProgressBar");
+    EXPECT_EQ(bar->maximum(), 1);
+    const VerificationProgressSnapshot& progress = fixture.model().verificationProgress();
+    EXPECT_EQ(view.findChild<ElidedLabel*>("verificationProgressText")->fullText().toStdString(),
+              progress.currentFile.value_or(progress.message));
+
+    gate.open();
+    QTRY_VERIFY(!fixture.model().isVerificationRunning());
+    settle(view);
+    EXPECT_TRUE(buttons->isEnabled());
+    EXPECT_FALSE(shows(view, "verificationProgress"));
+    EXPECT_EQ(fixture.model().verificationSnapshot().mode, VerificationMode::full);
+    EXPECT_EQ(textOf(view, "verificationStatus").toStdString(),
+              verificationStatusLabel(fixture.model().verificationSnapshot().status));
 }
 
 }  // namespace

@@ -64,7 +64,8 @@ OnboardingView::OnboardingView(AppModel& model, std::function<void()> dismiss, Q
     OnboardingHandlers handlers;
     // Each starts its scan without waiting for it and shows the next step at once.
     handlers.runICloudScan = [this] {
-        // Wired once the model offers runScan(firstRun).
+        startMainThreadTask(&m_model,
+                            [model = &m_model] { model->runScan(ScanTrigger::firstRun); });
         showStep(m_step + 1);
     };
     handlers.runPhotosScan = [this] {

@@ -20,8 +20,8 @@
 #include "ui/components/Text.h"
 #include "ui/dialogs/FolderChooser.h"
 #include "ui/screens/MainThreadTask.h"
-#include "ui/screens/RedrawCoalescer.h"
 #include "ui/screens/PanelParts.h"
+#include "ui/screens/RedrawCoalescer.h"
 #include "ui/theme/SecondCopyPresentation.h"
 
 namespace tallowmere {

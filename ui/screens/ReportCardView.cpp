@@ -144,7 +144,7 @@ void ReportCardView::setExpanded(bool expanded) {
     m_expanded = expanded;
     m_content->setVisible(expanded);
     m_chevron->setSymbol(expanded ? "chevron.down" : "chevron.right", m_chevron->color());
-    emit expandedChanged(expanded);
+    Q_EMIT expandedChanged(expanded);
 }
 
 bool ReportCardView::eventFilter(QObject* watched, QEvent* event) {

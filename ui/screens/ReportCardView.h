@@ -27,7 +27,7 @@ public:
     bool isExpanded() const { return m_expanded; }
     void setExpanded(bool expanded);
 
-signals:
+Q_SIGNALS:
     void expandedChanged(bool expanded);
 
 protected:

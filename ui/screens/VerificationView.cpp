@@ -18,8 +18,8 @@
 #include "ui/components/TMStatusModule.h"
 #include "ui/components/Text.h"
 #include "ui/screens/MainThreadTask.h"
-#include "ui/screens/RedrawCoalescer.h"
 #include "ui/screens/PanelParts.h"
+#include "ui/screens/RedrawCoalescer.h"
 #include "ui/theme/SecondCopyPresentation.h"
 
 namespace tallowmere {
@@ -180,14 +180,15 @@ QWidget* VerificationView::makeVerificationPanel() {
     m_restore = new TMButton(QStringLiteral("Restore Test"), "arrow.counterclockwise.circle",
                              TMButton::Kind::bordered);
     m_restore->setObjectName(QStringLiteral("restoreTestButton"));
-    connect(m_quick, &QPushButton::clicked, this, [] {
-        // Wired once the model offers runQuickVerification().
+    // Each check starts on the next turn of the loop; the model runs one at a time.
+    connect(m_quick, &QPushButton::clicked, this, [this] {
+        startMainThreadTask(&m_model, [model = &m_model] { model->runQuickVerification(); });
     });
-    connect(m_full, &QPushButton::clicked, this, [] {
-        // Wired once the model offers runFullVerification().
+    connect(m_full, &QPushButton::clicked, this, [this] {
+        startMainThreadTask(&m_model, [model = &m_model] { model->runFullVerification(); });
     });
-    connect(m_restore, &QPushButton::clicked, this, [] {
-        // Wired once the model offers runRestoreTest().
+    connect(m_restore, &QPushButton::clicked, this, [this] {
+        startMainThreadTask(&m_model, [model = &m_model] { model->runRestoreTest(); });
     });
     m_buttons = new QWidget;
     m_buttons->setObjectName(QStringLiteral("verificationButtons"));

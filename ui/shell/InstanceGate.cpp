@@ -54,7 +54,7 @@ void InstanceGate::listen() {
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
                 // Any request means the same thing: show the window.
                 socket->readAll();
-                emit reopenRequested();
+                Q_EMIT reopenRequested();
             });
         }
     });

@@ -27,7 +27,7 @@ public:
 
     bool isListening() const;
 
-signals:
+Q_SIGNALS:
     // Another launch asked this process to show its window.
     void reopenRequested();
 

@@ -6,19 +6,20 @@
 namespace tallowmere::QuickActions {
 
 void runOrCancelScan(AppModel& model) {
-    if (model.isScanning()) {
-        // Wired once the model offers cancelScan() ("Cancelling scan...").
-        return;
-    }
-    // Wired once the model offers runScan(manual).
+    // Cancelling is a request to the running scan, at once; the model says
+    // "Cancelling scan...".
+    if (model.isScanning())
+        model.cancelScan();
+    else
+        startMainThreadTask(&model, [&model] { model.runScan(ScanTrigger::manual); });
 }
 
 void startBackup(AppModel&) {
     // Wired once the model offers startBackup().
 }
 
-void verifyBackup(AppModel&) {
-    // Wired once the model offers runQuickVerification().
+void verifyBackup(AppModel& model) {
+    startMainThreadTask(&model, [&model] { model.runQuickVerification(); });
 }
 
 }  // namespace tallowmere::QuickActions

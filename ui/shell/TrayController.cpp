@@ -35,7 +35,7 @@ TrayController::TrayController(AppModel& model, QObject* parent)
             [this](QSystemTrayIcon::ActivationReason reason) {
                 // Both buttons open the popover; a double click is two clicks already.
                 if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context)
-                    emit activated();
+                    Q_EMIT activated();
             });
     // Queued: the icon follows on a later turn of the loop, never inside the model's update.
     connect(

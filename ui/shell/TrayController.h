@@ -47,7 +47,7 @@ public:
     // Where the icon sits on screen; empty when the tray does not say.
     QRect geometry() const;
 
-signals:
+Q_SIGNALS:
     void activated();
 
 private:
