@@ -2,8 +2,10 @@
 // status popover into build/screenshots, in their main states, for people to look at.
 #include <gtest/gtest.h>
 
+#include <QScopeGuard>
 #include <QTest>
 
+#include "tests/support/InMemoryFileSystem.h"
 #include "tests/ui/UiTestSupport.h"
 #include "ui/components/TMButton.h"
 #include "ui/onboarding/OnboardingView.h"
@@ -135,6 +137,32 @@ TEST(ScreenshotTest, VerificationScreen) {
     VerificationView view(fixture.model(), fixture.formatting());
     showAt(view, kScreen);
     saveScreenshot(view, "verification.png");
+}
+
+TEST(ScreenshotTest, VerificationScreenWhileACheckRuns) {
+    auto files = std::make_shared<InMemoryFileSystem>();
+    const BackupJobSnapshot job = jobIn(BackupJobStatus::completed);
+    std::vector<BackupManifestItem> items;
+    for (int i = 0; i < 4; ++i) {
+        BackupManifestItem item =
+            manifestItem(job, "Documents/Projects/report-" + std::to_string(i + 1) + ".pdf",
+                         BackupItemStatus::copied, "Copied.");
+        item.fileSize = 5;
+        files->addFile(item.destinationPath, "hello");
+        items.push_back(item);
+    }
+    Gate gate;
+    ModelFixture fixture(std::make_shared<GatedReads>(files, gate));
+    const auto release = qScopeGuard([&gate] { gate.open(); });
+    fixture.storeDestination(externalDrive());
+    fixture.storeJob(job, items);
+    fixture.refresh();
+    VerificationView view(fixture.model(), fixture.formatting());
+    showAt(view, kScreen);
+    QTest::mouseClick(view.findChild<TMButton*>("fullVerificationButton"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&gate] { return gate.reached(); }, 5000));
+    settle(view);
+    saveScreenshot(view, "verification-running.png");
 }
 
 TEST(ScreenshotTest, OnboardingSteps) {

@@ -14,7 +14,8 @@
 
 namespace tallowmere {
 
-int runApplication(int argc, char** argv, const MainWindowFactory& makeMainWindow) {
+int runApplication(int argc, char** argv, const MainWindowFactory& makeMainWindow,
+                   bool shellPresentsOnboarding) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallowmere"));
     QApplication::setOrganizationName(QStringLiteral("Tallowmere"));
@@ -34,6 +35,7 @@ int runApplication(int argc, char** argv, const MainWindowFactory& makeMainWindo
 
     ApplicationShell::Options options;
     options.systemTray = QSystemTrayIcon::isSystemTrayAvailable();
+    options.presentOnboarding = shellPresentsOnboarding;
     ApplicationShell shell(
         model, formatting, [&] { return makeMainWindow(model, formatting, *dialogs); }, options);
     QObject::connect(&gate, &InstanceGate::reopenRequested, &shell,

@@ -16,8 +16,10 @@ using MainWindowFactory =
 
 // Runs Tallowmere until the user quits or the session ends it: one instance per user (a
 // second launch shows the first one's window and ends), the model with the interface's
-// dialogs, and the shell with its main window, settings window and tray icon. Returns the
-// process's exit code.
-int runApplication(int argc, char** argv, const MainWindowFactory& makeMainWindow);
+// dialogs, and the shell with its main window, settings window and tray icon. The shell
+// presents the first-run onboarding over the main window unless the window does so itself
+// (`shellPresentsOnboarding` false). Returns the process's exit code.
+int runApplication(int argc, char** argv, const MainWindowFactory& makeMainWindow,
+                   bool shellPresentsOnboarding = true);
 
 }  // namespace tallowmere
