@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QSystemTrayIcon>
+#include <cstdio>
+#include <exception>
 
 #include "app/AppModel.h"
 #include "app/LocaleFormatting.h"
@@ -30,7 +32,15 @@ int runApplication(int argc, char** argv, const MainWindowFactory& makeMainWindo
 
     auto dialogs = std::make_shared<DialogPrompts>();
     AppModel::provideUserInterfaceServices(dialogs, nullptr);
-    AppModel& model = AppModel::shared();
+    AppModel* shared = nullptr;
+    try {
+        shared = &AppModel::shared();
+    } catch (const std::exception&) {
+        // Not even temporary storage could be made: there is nothing to show.
+        std::fputs("Tallowmere could not create its local storage.\n", stderr);
+        return 1;
+    }
+    AppModel& model = *shared;
     const LocaleFormatting formatting;
 
     ApplicationShell::Options options;
