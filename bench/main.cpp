@@ -2,6 +2,9 @@
 #include <cstring>
 #include <exception>
 
+#include <QCoreApplication>
+
+#include "bench/AppModelBench.h"
 #include "bench/PhotosBench.h"
 #include "bench/ScanBench.h"
 #include "bench/ScanStoreBench.h"
@@ -21,6 +24,7 @@ constexpr Benchmark kBenchmarks[] = {
     {"scan-store", tallowmere::bench::runScanStoreBench},
     {"photos", tallowmere::bench::runPhotosBench},
     {"verify", tallowmere::bench::runVerifyBench},
+    {"app-model", tallowmere::bench::runRefreshBench},
 };
 
 }  // namespace
@@ -32,10 +36,13 @@ int main(int argc, char** argv) {
         // The Photos benchmark measures each of its scans in a fresh process of this program.
         if (argc == 3 && std::strcmp(argv[1], "--photos-scan-child") == 0)
             return tallowmere::bench::runPhotosScanChild(argv[2]);
+        // The application model's benchmarks need an event loop.
+        QCoreApplication application(argc, argv);
         const char* only = argc == 2 ? argv[1] : nullptr;
         bool ran = false;
         for (const auto& benchmark : kBenchmarks) {
-            if (only && std::strcmp(only, benchmark.name) != 0) continue;
+            if (only && std::strcmp(only, benchmark.name) != 0)
+                continue;
             benchmark.run();
             ran = true;
         }
