@@ -9,8 +9,8 @@
 #include <QMetaObject>
 #include <QObject>
 #include <QPointer>
+#include <QPromise>
 #include <QThreadPool>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include "app/AppEnvironment.h"
 #include "app/LocalVerificationCoordinator.h"
@@ -257,21 +257,34 @@ private:
 
     // Runs `work` on the model's pool and hands its result to `finish` on the main thread:
     // none when the work threw. `work` captures values only, never the model; `finish`
-    // does not run when the model is gone by then.
+    // does not run when the model is gone by then. `finish` always runs on a later turn of
+    // the event loop, after every progress snapshot the work published (a continuation
+    // attached with QFuture::then would run at once, inside this call, when the work is
+    // already done, and before those snapshots). The returned future finishes after
+    // `finish`.
     template <typename Work, typename Finish>
     QFuture<void> inBackground(Work work, Finish finish) {
         using Result = std::invoke_result_t<Work&>;
-        return QtConcurrent::run(&m_pool,
-                                 [work = std::move(work)]() mutable -> std::optional<Result> {
-                                     try {
-                                         return work();
-                                     } catch (...) {
-                                         return std::nullopt;
-                                     }
-                                 })
-            .then(this, [finish = std::move(finish)](std::optional<Result> outcome) mutable {
-                finish(std::move(outcome));
+        auto promise = std::make_shared<QPromise<void>>();
+        promise->start();
+        QFuture<void> done = promise->future();
+        QPointer<AppModel> guard(this);
+        m_pool.start(
+            [work = std::move(work), finish = std::move(finish), promise, guard]() mutable {
+                std::optional<Result> outcome;
+                try {
+                    outcome = work();
+                } catch (...) {
+                }
+                QMetaObject::invokeMethod(
+                    guard.data(),
+                    [finish, promise, outcome = std::move(outcome)]() mutable {
+                        finish(std::move(outcome));
+                        promise->finish();
+                    },
+                    Qt::QueuedConnection);
             });
+        return done;
     }
 
     // A progress handler for an engine: from any thread, each snapshot becomes one queued
