@@ -9,7 +9,7 @@
 
 #include "core/safety/SafetyVocabulary.h"
 #include "tests/ui/UsedSymbols.h"
-#include "ui/navigation/AppSection.h"
+#include "ui/navigation/SidebarGroups.h"
 #include "ui/theme/StatePresentation.h"
 
 namespace tallowmere {
@@ -57,7 +57,7 @@ TEST(SymbolsTest, EveryNameTheInterfaceUsesHasADrawingOfItsOwn) {
          {AppSection::dashboard, AppSection::photosSafety, AppSection::iCloudDriveSafety,
           AppSection::backupDestination, AppSection::verification, AppSection::reports,
           AppSection::settings}) {
-        used.insert(symbolName(section));
+        used.insert(systemSymbolName(section));
     }
     for (const auto& entry : allCases<SafetyState>())
         used.insert(statePresentation(entry.value).symbolName);
