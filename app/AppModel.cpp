@@ -66,6 +66,9 @@ void AppModel::provideUserInterfaceServices(std::shared_ptr<UserPrompts> prompts
 AppModel::AppModel(AppEnvironment environment, QObject* parent)
     : QObject(parent), m_environment(std::move(environment)) {
     fillMissingCollaborators(m_environment);
+    // Enough threads that a pause or cancel request never waits behind a running scan,
+    // copy and verification.
+    m_pool.setMaxThreadCount(8);
 
     // 1. Initial values of the fields that depend on the clock or on chance.
     m_backupSnapshot = placeholderBackupJob("No backup has been started yet.");

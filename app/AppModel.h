@@ -6,8 +6,11 @@
 #include <vector>
 
 #include <QFuture>
+#include <QMetaObject>
 #include <QObject>
+#include <QPointer>
 #include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include "app/AppEnvironment.h"
 #include "app/ReportCards.h"
@@ -221,6 +224,47 @@ private:
 
     void setStatusMessage(std::string message) {
         publish(m_statusMessage, std::move(message), &AppModel::statusMessageChanged);
+    }
+
+    // Runs `work` on the model's pool and hands its result to `finish` on the main thread:
+    // none when the work threw. `work` captures values only, never the model; `finish`
+    // does not run when the model is gone by then.
+    template <typename Work, typename Finish>
+    QFuture<void> inBackground(Work work, Finish finish) {
+        using Result = std::invoke_result_t<Work&>;
+        return QtConcurrent::run(&m_pool,
+                                 [work = std::move(work)]() mutable -> std::optional<Result> {
+                                     try {
+                                         return work();
+                                     } catch (...) {
+                                         return std::nullopt;
+                                     }
+                                 })
+            .then(this, [finish = std::move(finish)](std::optional<Result> outcome) mutable {
+                finish(std::move(outcome));
+            });
+    }
+
+    // A progress handler for an engine: from any thread, each snapshot becomes one queued
+    // main-thread call that publishes it in `field` and then its message in statusMessage.
+    // The handler holds the model only weakly.
+    template <typename Snapshot>
+    std::function<void(const Snapshot&)> progressForwarder(Snapshot AppModel::*field,
+                                                           void (AppModel::*changed)()) {
+        QPointer<AppModel> guard(this);
+        return [guard, field, changed](const Snapshot& snapshot) {
+            if (!guard)
+                return;
+            QMetaObject::invokeMethod(
+                guard.data(),
+                [guard, field, changed, snapshot] {
+                    if (!guard)
+                        return;
+                    guard->publish(guard.data()->*field, snapshot, changed);
+                    guard->setStatusMessage(snapshot.message);
+                },
+                Qt::QueuedConnection);
+        };
     }
 
     // Start-up steps.
