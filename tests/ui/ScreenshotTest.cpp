@@ -56,7 +56,7 @@ void seedScannedState(testing::UiTestModel& model) {
     };
     std::size_t next = 3;
     for (const auto& [state, count] : others) {
-        for (int i = 0; i < count; ++i, next += 7) states[next % states.size()] = state;
+        for (int i = 0; i < count; ++i, next += 11) states[next % states.size()] = state;
     }
     model.storeICloudScan(testing::UiTestModel::fileResults(1204, states));
 }

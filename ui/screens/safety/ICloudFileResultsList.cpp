@@ -154,9 +154,11 @@ ICloudFileResultsList::ICloudFileResultsList(QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // The rows sit on the panel's own fill.
+    QPalette transparent = palette();
+    transparent.setColor(QPalette::Base, Qt::transparent);
+    setPalette(transparent);
     viewport()->setAutoFillBackground(false);
-    setAttribute(Qt::WA_TranslucentBackground);
-    setStyleSheet(QStringLiteral("QListView { background: transparent; }"));
 }
 
 void ICloudFileResultsList::setResults(const std::vector<ICloudFileScanResult>& results) {
