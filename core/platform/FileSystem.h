@@ -68,8 +68,9 @@ struct DownloadingStatus {
     bool operator==(const DownloadingStatus&) const = default;
 };
 
-// The eighteen values read for one item, in the order the scanner asks for them. An absent
-// optional means the file system does not report that value, which is not the same as false.
+// The eighteen values the iCloud Drive scanner reads for one item, in the order it asks for
+// them, and the space the item takes on disk. An absent optional means the file system does
+// not report that value, which is not the same as false.
 struct ResourceValues {
     // The item's own name (the last path component), bytes as stored on disk.
     std::string name;
@@ -96,6 +97,9 @@ struct ResourceValues {
     // The error a sync service reports for the item's last download or upload, if any.
     std::optional<std::error_code> downloadingError;
     std::optional<std::error_code> uploadingError;
+    // Bytes allocated on disk for the item (what it takes, not its logical length): less than
+    // the size for a sparse file or a placeholder, more for a small file in a large block.
+    std::optional<std::int64_t> allocatedSize;
 
     bool operator==(const ResourceValues&) const = default;
 };
@@ -170,6 +174,9 @@ public:
     // The folder where applications keep the user's data (the database lives below it). The
     // folder may not exist yet. Not found when it cannot be determined.
     virtual FileResult<std::string> applicationSupportDirectory() const = 0;
+    // The user's pictures folder; it may not exist. This default answers the home folder's
+    // "Pictures"; not found when the home folder cannot be determined.
+    virtual FileResult<std::string> picturesDirectory() const;
 
     // Something is at the path, following symbolic links (a dangling link is nothing).
     virtual bool exists(const std::string& path) const = 0;
@@ -187,6 +194,8 @@ public:
     // into; `root` itself may be a link to a folder. An entry that disappears while the
     // enumeration runs is not reported. Folders that cannot be opened or listed go to
     // `onError` and the walk goes on.
+    // The entries of one folder come in bytewise order of their names, so that a walk is
+    // repeatable and names that share a beginning come one after another.
     // Returns empty when the root was listed (also when the visitor stopped early); the
     // root's error when it is missing (not found), not a folder or cannot be listed, in
     // which case nothing was reported.

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <limits>
 #include <unordered_map>
 #include <vector>
@@ -212,6 +213,52 @@ bool isSyncedFileSystemType(long type) {
     }
 }
 
+std::optional<std::string> userDirectoryValue(std::string_view line, std::string_view key,
+                                              const std::string& home) {
+    const auto isBlank = [](char c) {
+        return c == ' ' || c == '\t';
+    };
+    std::size_t at = 0;
+    while (at < line.size() && isBlank(line[at])) ++at;
+    if (line.substr(at, key.size()) != key)
+        return std::nullopt;
+    at += key.size();
+    if (at >= line.size() || line[at] != '=')
+        return std::nullopt;
+    ++at;
+    if (at >= line.size() || line[at] != '"')
+        return std::nullopt;
+    ++at;
+    std::string value;
+    bool closed = false;
+    for (; at < line.size(); ++at) {
+        const char c = line[at];
+        if (c == '\\' && at + 1 < line.size()) {
+            value.push_back(line[++at]);
+        } else if (c == '"') {
+            closed = true;
+            break;
+        } else {
+            value.push_back(c);
+        }
+    }
+    if (!closed)
+        return std::nullopt;
+    // The format allows only "$HOME/..." and absolute paths.
+    const std::string_view homeVariable = "$HOME";
+    if (value.compare(0, homeVariable.size(), homeVariable) == 0 &&
+        (value.size() == homeVariable.size() || value[homeVariable.size()] == '/')) {
+        std::string rest = value.substr(homeVariable.size());
+        while (!rest.empty() && rest.front() == '/') rest.erase(rest.begin());
+        if (rest.empty())
+            return home;
+        return (home == "/" ? std::string() : home) + "/" + rest;
+    }
+    if (!value.empty() && value.front() == '/')
+        return value;
+    return std::nullopt;
+}
+
 std::error_code publishWithoutReplacing(int folderFd, const std::string& temporary,
                                         const std::string& name) {
     if (::renameat2(folderFd, temporary.c_str(), folderFd, name.c_str(), RENAME_NOREPLACE) == 0) {
@@ -263,6 +310,10 @@ ResourceValues resourceValuesFrom(const struct statx& record, std::string name,
     if (record.stx_mask & STATX_MTIME) {
         values.contentModificationDate =
             Date(static_cast<double>(record.stx_mtime.tv_sec) + record.stx_mtime.tv_nsec / 1e9);
+    }
+    if (record.stx_mask & STATX_BLOCKS) {
+        // statx counts 512-byte units whatever the file system's block size.
+        values.allocatedSize = static_cast<std::int64_t>(record.stx_blocks) * 512;
     }
     if (onSyncedFileSystem)
         values.isUbiquitousItem = true;
@@ -319,6 +370,30 @@ FileResult<std::string> LinuxFileSystem::applicationSupportDirectory() const {
     if (!home)
         return home.error();
     return (*home == "/" ? std::string() : *home) + "/.local/share";
+}
+
+FileResult<std::string> LinuxFileSystem::picturesDirectory() const {
+    auto home = homeDirectory();
+    if (!home)
+        return home.error();
+    std::string configHome;
+    if (auto config = environmentValue("XDG_CONFIG_HOME");
+        config && !config->empty() && config->front() == '/') {
+        configHome = trimTrailingSlashes(std::move(*config));
+    } else {
+        configHome = (*home == "/" ? std::string() : *home) + "/.config";
+    }
+    std::ifstream file(configHome + "/user-dirs.dirs");
+    std::string line;
+    std::optional<std::string> pictures;
+    while (std::getline(file, line)) {
+        // The last assignment wins, as when the file is sourced by a shell.
+        if (auto value = linux_fs::userDirectoryValue(line, "XDG_PICTURES_DIR", *home))
+            pictures = std::move(value);
+    }
+    if (pictures)
+        return trimTrailingSlashes(std::move(*pictures));
+    return (*home == "/" ? std::string() : *home) + "/Pictures";
 }
 
 bool LinuxFileSystem::exists(const std::string& path) const {

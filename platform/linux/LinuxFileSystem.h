@@ -42,6 +42,8 @@ public:
 
     FileResult<std::string> homeDirectory() const override;
     FileResult<std::string> applicationSupportDirectory() const override;
+    // XDG_PICTURES_DIR from user-dirs.dirs in $XDG_CONFIG_HOME (or ~/.config), else ~/Pictures.
+    FileResult<std::string> picturesDirectory() const override;
 
     bool exists(const std::string& path) const override;
     bool isDirectory(const std::string& path) const override;
@@ -85,6 +87,12 @@ bool isSyncedFileSystemType(long type);
 // The resource values of one item from its statx record.
 ResourceValues resourceValuesFrom(const struct statx& record, std::string name,
                                   bool onSyncedFileSystem);
+
+// The folder assigned to `key` by one line of user-dirs.dirs (`KEY="$HOME/Name"` or
+// `KEY="/absolute/path"`, backslash escapes allowed), with $HOME replaced by `home`. None for
+// a line that assigns something else or that the format does not allow.
+std::optional<std::string> userDirectoryValue(std::string_view line, std::string_view key,
+                                              const std::string& home);
 
 // Gives the finished file `temporary` in the folder the name `name`, unless something (a
 // link included) already has that name: file_exists then, and both stay as they were.

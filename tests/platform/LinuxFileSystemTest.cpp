@@ -857,5 +857,104 @@ TEST_F(LinuxFileSystemTest, FreeSpaceAndVolumeOfAnExistingFolder) {
     EXPECT_TRUE(m_fileSystem.volumeValues(path("missing")).notFound());
 }
 
+TEST_F(LinuxFileSystemTest, AllocatedSizeIsTheSpaceTakenOnDisk) {
+    writeFile(root() / "small", "12345");
+    writeFile(root() / "larger", randomBytes(100'000, 3));
+    {
+        // A megabyte long with nothing written: next to no space taken.
+        const int fd = ::open(path("sparse").c_str(), O_WRONLY | O_CREAT, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, 1 << 20), 0);
+        ::close(fd);
+    }
+    fs::create_directories(root() / "folder");
+    std::map<std::string, std::int64_t> walked;
+    walk(m_fileSystem, root().string(), [&](const DirectoryEntry& entry) {
+        if (entry.values.ok() && entry.values->allocatedSize)
+            walked[entry.values->name] = *entry.values->allocatedSize;
+        return WalkAction::descend;
+    });
+    for (const char* name : {"small", "larger", "sparse", "folder"}) {
+        SCOPED_TRACE(name);
+        struct stat st {};
+        ASSERT_EQ(::lstat(path(name).c_str(), &st), 0);
+        const auto values = m_fileSystem.resourceValues(path(name));
+        ASSERT_TRUE(values.ok());
+        EXPECT_EQ(values->allocatedSize, std::int64_t(st.st_blocks) * 512);
+        EXPECT_EQ(walked[name], std::int64_t(st.st_blocks) * 512);
+    }
+    EXPECT_GE(*m_fileSystem.resourceValues(path("larger"))->allocatedSize, 100'000);
+    EXPECT_LT(*m_fileSystem.resourceValues(path("sparse"))->allocatedSize, 1 << 20);
+
+    // statx counts 512-byte units; a record without them has no allocated size.
+    struct statx record {};
+    record.stx_mask = STATX_TYPE | STATX_MODE | STATX_SIZE;
+    record.stx_mode = S_IFREG | 0644;
+    record.stx_size = 10;
+    EXPECT_EQ(linux_fs::resourceValuesFrom(record, "f", false).allocatedSize, std::nullopt);
+    record.stx_mask |= STATX_BLOCKS;
+    record.stx_blocks = 8;
+    EXPECT_EQ(linux_fs::resourceValuesFrom(record, "f", false).allocatedSize, 4096);
+}
+
+TEST(LinuxFileSystemFoldersTest, PicturesFolderFollowsTheUserDirectoriesFile) {
+    TemporaryDirectory temp;
+    const std::string home = (temp / "home").string();
+    const std::string config = (temp / "config").string();
+    fs::create_directories(temp / "home" / ".config");
+    fs::create_directories(temp / "config");
+    struct Case {
+        const char* label;
+        std::optional<std::string> homeFile;    // ~/.config/user-dirs.dirs
+        std::optional<std::string> configFile;  // $XDG_CONFIG_HOME/user-dirs.dirs
+        bool useConfigHome;
+        std::string pictures;
+    };
+    const std::vector<Case> cases = {
+        {"no file", std::nullopt, std::nullopt, false, home + "/Pictures"},
+        {"home relative", "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n",
+         std::nullopt, false, home + "/Bilder"},
+        {"absolute, with a trailing slash", "XDG_PICTURES_DIR=\"/srv/photos/\"\n", std::nullopt,
+         false, "/srv/photos"},
+        {"escaped quote and spaces", "XDG_PICTURES_DIR=\"$HOME/My \\\"Pics\\\"\"\n", std::nullopt,
+         false, home + "/My \"Pics\""},
+        {"the last assignment wins",
+         "XDG_PICTURES_DIR=\"$HOME/One\"\nXDG_PICTURES_DIR=\"$HOME/Two\"\n", std::nullopt, false,
+         home + "/Two"},
+        {"home itself", "XDG_PICTURES_DIR=\"$HOME\"\n", std::nullopt, false, home},
+        {"comments and other keys only",
+         "# XDG_PICTURES_DIR=\"$HOME/No\"\nXDG_MUSIC_DIR=\"$HOME/M\"\n", std::nullopt, false,
+         home + "/Pictures"},
+        {"relative paths are not allowed", "XDG_PICTURES_DIR=\"Pictures2\"\n", std::nullopt, false,
+         home + "/Pictures"},
+        {"unquoted values are not allowed", "XDG_PICTURES_DIR=$HOME/Raw\n", std::nullopt, false,
+         home + "/Pictures"},
+        {"a longer key is another key", "XDG_PICTURES_DIRS=\"$HOME/No\"\n", std::nullopt, false,
+         home + "/Pictures"},
+        {"$HOMEX is not $HOME", "XDG_PICTURES_DIR=\"$HOMEX/No\"\n", std::nullopt, false,
+         home + "/Pictures"},
+        {"config home set", "XDG_PICTURES_DIR=\"$HOME/Ignored\"\n",
+         "XDG_PICTURES_DIR=\"$HOME/Chosen\"\n", true, home + "/Chosen"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        fs::remove(temp / "home" / ".config" / "user-dirs.dirs");
+        fs::remove(temp / "config" / "user-dirs.dirs");
+        if (c.homeFile)
+            writeFile(temp / "home" / ".config" / "user-dirs.dirs", *c.homeFile);
+        if (c.configFile)
+            writeFile(temp / "config" / "user-dirs.dirs", *c.configFile);
+        LinuxFileSystem::Options options;
+        options.environment = [&](const char* name) -> std::optional<std::string> {
+            if (std::string(name) == "HOME")
+                return home;
+            if (std::string(name) == "XDG_CONFIG_HOME" && c.useConfigHome)
+                return config;
+            return std::nullopt;
+        };
+        EXPECT_EQ(LinuxFileSystem(options).picturesDirectory().value(), c.pictures);
+    }
+}
+
 }  // namespace
 }  // namespace tallowmere
