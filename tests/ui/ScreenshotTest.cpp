@@ -19,11 +19,12 @@ namespace {
 
 using testing::settle;
 
-void shoot(MainWindow& window, AppSection section, const char* file, const char* fullFile) {
+void shoot(MainWindow& window, AppSection section, const char* file, const char* fullFile,
+           QSize size = {1120, 740}) {
     window.rootView()->setSelection(section);
     settle();
     QImage shot = window.grab().toImage();
-    EXPECT_EQ(shot.size() / shot.devicePixelRatio(), QSize(1120, 740));
+    EXPECT_EQ(shot.size() / shot.devicePixelRatio(), size);
     EXPECT_TRUE(testing::saveScreenshot(window, file)) << file;
     if (auto* screen = qobject_cast<TMScreen*>(window.rootView()->sectionView(section))) {
         QWidget* content = screen->widget();
@@ -80,6 +81,19 @@ TEST(ScreenshotTest, WritesTheDashboardAndSafetyScreens) {
           "icloud-drive-safety-full.png");
     shoot(window, AppSection::photosSafety, "photos-safety.png", "photos-safety-full.png");
 
+    // The smallest window the content allows.
+    window.resize(window.minimumSizeHint());
+    settle();
+    const QSize smallest = window.size();
+    EXPECT_LE(smallest.width(), 960);
+    shoot(window, AppSection::dashboard, "dashboard-smallest.png", "dashboard-smallest-full.png",
+          smallest);
+    shoot(window, AppSection::iCloudDriveSafety, "icloud-drive-safety-smallest.png",
+          "icloud-drive-safety-smallest-full.png", smallest);
+    shoot(window, AppSection::photosSafety, "photos-safety-smallest.png",
+          "photos-safety-smallest-full.png", smallest);
+
+    window.resize(1120, 740);
     window.rootView()->setSidebarVisible(false);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window.rootView()->sidebar()->isVisible(); }, 3000));
     shoot(window, AppSection::dashboard, "dashboard-no-sidebar.png",
