@@ -41,6 +41,28 @@ TEST(SafetyScreenContentTest, VideoDurationTruncatesToMinutesAndHours) {
     EXPECT_NE(huge.front(), '-');
 }
 
+TEST(SafetyScreenContentTest, PhotosProgressBarNeverDividesByLessThanOne) {
+    using Bar = SafetyScreenContent::ProgressBarValue;
+    constexpr std::int64_t kHuge = 9'000'000'000;
+    const struct {
+        std::int64_t scanned;
+        std::int64_t total;
+        Bar bar;
+    } cases[] = {
+        {0, 0, {0, 1}},
+        {0, -3, {0, 1}},
+        {5, 0, {1, 1}},
+        {250, 1000, {250, 1000}},
+        {1200, 1000, {1000, 1000}},
+        {-4, 1000, {0, 1000}},
+        {kHuge / 2, kHuge, {static_cast<int>(kHuge / 2 / 5), static_cast<int>(kHuge / 5)}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.scanned << " of " << c.total);
+        EXPECT_EQ(SafetyScreenContent::photosProgressBar(c.scanned, c.total), c.bar);
+    }
+}
+
 TEST(SafetyScreenContentTest, AuthorizationTileFollowsTheAccessState) {
     const EnglishFormatting formatting;
     const struct {

@@ -5,7 +5,6 @@
 #include <QProgressBar>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <limits>
 
 #include "app/AppModel.h"
 #include "ui/components/AdaptiveGridLayout.h"
@@ -234,13 +233,10 @@ void PhotosSafetyView::redraw() {
     const PhotosScanProgressSnapshot& progress = m_model.photosProgress();
     m_scanningPanel->setVisible(progress.isRunning);
     m_scanningStage->setText(toQString(progress.currentStage.value_or(progress.message)));
-    // A total below 1 is taken as 1, so an empty library draws an empty bar. The bar counts
-    // in int; larger counts are drawn in proportion.
-    const std::int64_t total = std::max<std::int64_t>(progress.totalAssetCount, 1);
-    const std::int64_t done = std::clamp<std::int64_t>(progress.scannedAssetCount, 0, total);
-    const std::int64_t scale = total > std::numeric_limits<int>::max() ? total / 1'000'000 : 1;
-    m_progressBar->setRange(0, static_cast<int>(total / scale));
-    m_progressBar->setValue(static_cast<int>(done / scale));
+    const auto bar = SafetyScreenContent::photosProgressBar(progress.scannedAssetCount,
+                                                            progress.totalAssetCount);
+    m_progressBar->setRange(0, bar.maximum);
+    m_progressBar->setValue(bar.value);
     m_progressMessage->setText(toQString(progress.message));
 
     const DashboardSnapshot& snapshot = m_model.dashboardSnapshot();

@@ -1,7 +1,9 @@
 #include "ui/screens/safety/SafetyScreenContent.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "core/photos/PhotosDateRangePresentation.h"
 #include "core/photos/PhotosVocabulary.h"
@@ -101,6 +103,14 @@ LibraryDetails libraryDetails(const std::optional<PhotosScanSummary>& summary,
         summary ? formatting.count(summary->approximateResourceCount) : "Unknown";
     details.videoDuration = videoDurationText(summary ? summary->videoDurationSeconds : 0);
     return details;
+}
+
+ProgressBarValue photosProgressBar(std::int64_t scanned, std::int64_t total) {
+    const std::int64_t maximum = std::max<std::int64_t>(total, 1);
+    const std::int64_t value = std::clamp<std::int64_t>(scanned, 0, maximum);
+    constexpr std::int64_t kLargest = std::numeric_limits<int>::max();
+    const std::int64_t scale = maximum > kLargest ? maximum / kLargest + 1 : 1;
+    return {static_cast<int>(value / scale), static_cast<int>(maximum / scale)};
 }
 
 std::string videoDurationText(double seconds) {

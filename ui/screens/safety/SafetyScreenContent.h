@@ -70,6 +70,17 @@ LibraryDetails libraryDetails(const std::optional<PhotosScanSummary>& summary,
                               const std::optional<std::string>& selectedLibraryPath, Date now,
                               const Formatting& formatting);
 
+// The Photos scan's progress bar: `scanned` out of `total`, a total below 1 taken as 1.
+// The bar counts in int, so very large counts are scaled down alike.
+struct ProgressBarValue {
+    int value = 0;
+    int maximum = 1;
+
+    bool operator==(const ProgressBarValue&) const = default;
+};
+
+ProgressBarValue photosProgressBar(std::int64_t scanned, std::int64_t total);
+
 // Whole minutes under an hour ("59m"), else hours and minutes ("1h 2m"). Seconds are
 // truncated; a negative or non-finite duration (only a damaged row) counts as none.
 std::string videoDurationText(double seconds);
