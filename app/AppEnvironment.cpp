@@ -4,6 +4,7 @@
 
 #include "app/LocaleFormatting.h"
 #include "app/WebsiteConfiguration.h"
+#include "platform/linux/FolderPhotoLibrary.h"
 #include "platform/linux/LinuxFileSystem.h"
 
 namespace tallowmere {
@@ -19,6 +20,7 @@ std::string linuxOperatingSystemVersion() {
 AppEnvironment AppEnvironment::production() {
     AppEnvironment environment;
     environment.fileSystem = std::make_shared<LinuxFileSystem>();
+    environment.photoLibrary = std::make_shared<FolderPhotoLibrary>(*environment.fileSystem);
     environment.clock = std::make_shared<SystemClock>();
     environment.formatting = std::make_shared<LocaleFormatting>();
     environment.desktop = std::make_shared<XdgDesktopServices>();

@@ -7,6 +7,7 @@
 #include <sqlite3.h>
 
 #include "app/LocaleFormatting.h"
+#include "platform/linux/FolderPhotoLibrary.h"
 #include "platform/linux/LinuxFileSystem.h"
 
 namespace tallowmere {
@@ -34,6 +35,8 @@ bool isReadOnly(const TallowmereDatabase& database) {
 void fillMissingCollaborators(AppEnvironment& environment) {
     if (!environment.fileSystem)
         environment.fileSystem = std::make_shared<LinuxFileSystem>();
+    if (!environment.photoLibrary)
+        environment.photoLibrary = std::make_shared<FolderPhotoLibrary>(*environment.fileSystem);
     if (!environment.clock)
         environment.clock = std::make_shared<SystemClock>();
     if (!environment.formatting)
@@ -103,6 +106,8 @@ AppModel::AppModel(AppEnvironment environment, QObject* parent)
     m_reportRepository = std::make_shared<ReportRepository>(queue);
     m_activityRepository = std::make_shared<ActivityRepository>(queue);
     m_settingsRepository = std::make_shared<SettingsRepository>(queue, clock);
+    m_photosScanner = std::make_shared<PhotosLibraryScanner>(*m_environment.fileSystem,
+                                                             *m_environment.photoLibrary, clock);
     m_reportGenerator = std::make_shared<StubReportGenerator>(clock);
 
     // 5. Web pages.
@@ -119,11 +124,16 @@ AppModel::AppModel(AppEnvironment environment, QObject* parent)
     // 7. The storage warning.
     publish(m_startupErrorMessage, std::move(startupError), &AppModel::startupErrorMessageChanged);
 
+    // 8. Engine progress reaches the published fields on the main thread.
+    m_photosScanner->setProgressHandler(
+        progressForwarder(&AppModel::m_photosProgress, &AppModel::photosProgressChanged));
+
     // 9. Everything from the store.
     refreshFromStore();
 }
 
 AppModel::~AppModel() {
+    m_photosScanner->setProgressHandler(nullptr);
     m_pool.waitForDone();
 }
 

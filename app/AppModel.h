@@ -13,6 +13,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "app/AppEnvironment.h"
+#include "app/PhotosLibraryScanner.h"
 #include "app/ReportCards.h"
 #include "app/WebsiteConfiguration.h"
 #include "core/dashboard/AppSection.h"
@@ -151,6 +152,13 @@ public:
     // it is read. When a read fails the refresh stops there: later fields keep their
     // values and statusMessage says "Tallowmere could not load local history.".
     void refreshFromStore();
+
+    // ---- Scans. Each returns at once; the returned future finishes when the workflow has
+    // published its outcome. None fails towards its caller.
+
+    // One Photos safety scan of the selected library (or the default one). Does nothing
+    // while a Photos scan runs.
+    QFuture<void> runPhotosScan();
 
     // ---- Scan folders and the Photos library.
 
@@ -297,6 +305,7 @@ private:
     std::shared_ptr<ActivityRepository> m_activityRepository;
     std::shared_ptr<SettingsRepository> m_settingsRepository;
     std::shared_ptr<ReportGenerating> m_reportGenerator;
+    std::shared_ptr<PhotosLibraryScanner> m_photosScanner;
     TallowmereWebsiteConfiguration m_websiteConfiguration;
     std::unique_ptr<UpdateController> m_updateController;
     // Engine work runs here, so that the destructor can wait for it.

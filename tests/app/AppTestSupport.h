@@ -9,6 +9,7 @@
 
 #include "app/AppEnvironment.h"
 #include "app/AppModel.h"
+#include "tests/support/FakePhotoLibrary.h"
 #include "tests/support/FixedClock.h"
 
 namespace tallowmere::testing {
@@ -44,8 +45,8 @@ public:
 };
 
 // A model environment for tests: the given store (in memory unless set), a fixed clock,
-// English formatting, fake dialogs and desktop, an empty process environment and a file
-// system whose home and Application Support folders are those given.
+// English formatting, a fake photo library, fake dialogs and desktop, an empty process
+// environment and a file system whose home and Application Support folders are those given.
 struct TestEnvironment {
     TestEnvironment();
 
@@ -54,6 +55,7 @@ struct TestEnvironment {
 
     std::shared_ptr<TallowmereDatabase> database = TallowmereDatabase::inMemory();
     std::shared_ptr<FileSystem> fileSystem;
+    std::shared_ptr<FakePhotoLibrary> photoLibrary = std::make_shared<FakePhotoLibrary>();
     std::shared_ptr<FixedClock> clock = std::make_shared<FixedClock>();
     std::shared_ptr<FakePrompts> prompts = std::make_shared<FakePrompts>();
     std::shared_ptr<FakeDesktop> desktop = std::make_shared<FakeDesktop>();
