@@ -1,5 +1,7 @@
 #include "app/PhotosLibraryScanner.h"
 
+#include "core/platform/PathStandardizing.h"
+
 #include <utility>
 #include <vector>
 
@@ -72,41 +74,6 @@ std::string lastComponent(const std::string& path) {
 
 }  // namespace
 
-namespace photos_scanning {
-
-std::string standardizedPath(const std::string& path) {
-    const bool absolute = !path.empty() && path.front() == '/';
-    std::vector<std::string> parts;
-    std::size_t at = 0;
-    while (at <= path.size()) {
-        std::size_t slash = path.find('/', at);
-        if (slash == std::string::npos)
-            slash = path.size();
-        std::string part = path.substr(at, slash - at);
-        at = slash + 1;
-        if (part.empty() || part == ".")
-            continue;
-        if (part == "..") {
-            if (!parts.empty() && parts.back() != "..") {
-                parts.pop_back();
-                continue;
-            }
-            if (absolute)
-                continue;
-        }
-        parts.push_back(std::move(part));
-    }
-    std::string out = absolute ? "/" : "";
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0)
-            out += '/';
-        out += parts[i];
-    }
-    return out.empty() && !absolute ? "." : out;
-}
-
-}  // namespace photos_scanning
-
 PhotosLibraryScanner::PhotosLibraryScanner(const FileSystem& fileSystem, PhotoLibrary& photoLibrary,
                                            std::shared_ptr<const Clock> clock)
     : m_fileSystem(fileSystem),
@@ -144,7 +111,7 @@ PhotosScanSummary PhotosLibraryScanner::runScan(
 
     std::optional<std::string> selected;
     if (userSelectedLibraryPath && !userSelectedLibraryPath->empty())
-        selected = photos_scanning::standardizedPath(*userSelectedLibraryPath);
+        selected = PathStandardizing::standardizedPath(*userSelectedLibraryPath);
     const PhotosAuthorizationState authorization = authorizationState(selected);
     const PhotosLibraryCandidate candidate = detectLibraryCandidate(selected);
 
@@ -211,7 +178,7 @@ PhotosLibraryCandidate PhotosLibraryScanner::detectLibraryCandidate(
     const std::optional<std::string>& userSelectedLibraryPath) const {
     std::string path;
     if (userSelectedLibraryPath && !userSelectedLibraryPath->empty()) {
-        path = photos_scanning::standardizedPath(*userSelectedLibraryPath);
+        path = PathStandardizing::standardizedPath(*userSelectedLibraryPath);
     } else {
         std::string pictures;
         if (auto folder = m_fileSystem.picturesDirectory()) {
@@ -221,7 +188,7 @@ PhotosLibraryCandidate PhotosLibraryScanner::detectLibraryCandidate(
         } else {
             pictures = "/Pictures";
         }
-        path = photos_scanning::standardizedPath(pictures + "/" + kDefaultLibraryName);
+        path = PathStandardizing::standardizedPath(pictures + "/" + kDefaultLibraryName);
     }
 
     PhotosLibraryCandidate candidate;

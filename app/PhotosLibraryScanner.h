@@ -76,12 +76,4 @@ private:
     ProgressHandler m_progressHandler;
 };
 
-namespace photos_scanning {
-
-// A path in standardized form: "." components and repeated or trailing slashes removed,
-// ".." applied to the component before it (never above the root of an absolute path).
-std::string standardizedPath(const std::string& path);
-
-}  // namespace photos_scanning
-
 }  // namespace tallowmere

@@ -1,8 +1,8 @@
 #include "persistence/ICloudScanRepository.h"
 
-#include <filesystem>
 #include <set>
 
+#include "core/platform/PathStandardizing.h"
 #include "persistence/SqlValues.h"
 
 namespace tallowmere {
@@ -12,21 +12,6 @@ namespace {
 constexpr const char* kLatestRunOrder =
     " FROM icloud_scan_summaries s JOIN scan_runs r ON r.id = s.scan_run_id "
     "ORDER BY COALESCE(r.completed_at, r.started_at) DESC LIMIT 1";
-
-// A picked folder as the store keeps it: absolute, "." and ".." segments resolved,
-// repeated separators collapsed and no trailing separator.
-std::string standardizedPath(const std::string& path) {
-    std::filesystem::path absolute(path);
-    if (!absolute.is_absolute()) {
-        std::error_code error;
-        const auto current = std::filesystem::current_path(error);
-        if (!error)
-            absolute = current / absolute;
-    }
-    std::string text = absolute.lexically_normal().string();
-    while (text.size() > 1 && text.back() == '/') text.pop_back();
-    return text;
-}
 
 ICloudScanRoot rootFromRow(SQLite::Statement& query) {
     return ICloudScanRoot{
@@ -127,7 +112,7 @@ ICloudScanRoot ICloudScanRepository::addUserRoot(const std::string& path,
                                                  const std::optional<Bytes>& bookmarkData) const {
     const ICloudScanRoot root{
         .id = Uuid::random(),
-        .path = standardizedPath(path),
+        .path = PathStandardizing::standardizedPath(path),
         .displayName = displayName,
         .kind = ICloudScanRootKind::userSelected,
         .isDetected = false,

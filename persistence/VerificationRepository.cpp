@@ -174,10 +174,13 @@ std::vector<VerificationItemResult> VerificationRepository::fetchLatestFailureRe
 std::optional<std::string> VerificationRepository::fetchLatestPassedChecksum(
     const Uuid& manifestItemID) const {
     return m_queue->read([&](SQLite::Database& db) -> std::optional<std::string> {
+        // "+status" keeps SQLite from walking the status index, which holds every passed
+        // result of every run: a full verification would then read the whole table once
+        // per item. The item's own few rows come from the manifest item index.
         SQLite::Statement query(
             db,
             "SELECT COALESCE(expected_checksum, actual_checksum) AS checksum "
-            "FROM verification_item_results WHERE manifest_item_id = ? AND status = 'passed' "
+            "FROM verification_item_results WHERE manifest_item_id = ? AND +status = 'passed' "
             "AND COALESCE(expected_checksum, actual_checksum) IS NOT NULL "
             "ORDER BY updated_at DESC, created_at DESC LIMIT 1");
         sql::bindAll(query, manifestItemID);

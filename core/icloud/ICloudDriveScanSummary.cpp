@@ -12,40 +12,42 @@ ICloudDriveScanSummary ICloudDriveScanSummary::make(
     summary.completedAt = completedAt;
     summary.status = status;
     summary.limitReached = limitReached;
-    summary.scannedItemCount = static_cast<std::int64_t>(results.size());
-    for (const auto& result : results) {
-        switch (result.state) {
-            case ICloudFileState::localCurrent:
-                ++summary.localCurrentCount;
-                break;
-            case ICloudFileState::downloaded:
-                ++summary.downloadedCount;
-                break;
-            case ICloudFileState::cloudOnly:
-                ++summary.cloudOnlyCount;
-                break;
-            case ICloudFileState::waitingToUpload:
-                ++summary.waitingToUploadCount;
-                break;
-            case ICloudFileState::waitingToDownload:
-                ++summary.waitingToDownloadCount;
-                break;
-            case ICloudFileState::possibleSyncIssue:
-                ++summary.possibleSyncIssueCount;
-                break;
-            case ICloudFileState::excluded:
-                ++summary.excludedCount;
-                break;
-            case ICloudFileState::unknown:
-                ++summary.unknownCount;
-                break;
-        }
-    }
+    for (const auto& result : results) summary.count(result.state);
     return summary;
 }
 
 ICloudDriveScanSummary ICloudDriveScanSummary::empty() {
     return ICloudDriveScanSummary{};
+}
+
+void ICloudDriveScanSummary::count(ICloudFileState state) {
+    ++scannedItemCount;
+    switch (state) {
+        case ICloudFileState::localCurrent:
+            ++localCurrentCount;
+            break;
+        case ICloudFileState::downloaded:
+            ++downloadedCount;
+            break;
+        case ICloudFileState::cloudOnly:
+            ++cloudOnlyCount;
+            break;
+        case ICloudFileState::waitingToUpload:
+            ++waitingToUploadCount;
+            break;
+        case ICloudFileState::waitingToDownload:
+            ++waitingToDownloadCount;
+            break;
+        case ICloudFileState::possibleSyncIssue:
+            ++possibleSyncIssueCount;
+            break;
+        case ICloudFileState::excluded:
+            ++excludedCount;
+            break;
+        case ICloudFileState::unknown:
+            ++unknownCount;
+            break;
+    }
 }
 
 std::int64_t ICloudDriveScanSummary::localAvailableCount() const {

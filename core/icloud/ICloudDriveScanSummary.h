@@ -41,6 +41,9 @@ struct ICloudDriveScanSummary {
     // No scan id, no completion date, status completed, all counts 0, both flags false.
     static ICloudDriveScanSummary empty();
 
+    // Counts one more row in `state`, as make() does for each row.
+    void count(ICloudFileState state);
+
     // Local current plus downloaded.
     std::int64_t localAvailableCount() const;
     // Every row that is neither local nor excluded.

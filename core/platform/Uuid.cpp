@@ -2,7 +2,9 @@
 
 #include <openssl/rand.h>
 
+#include <algorithm>
 #include <random>
+#include <vector>
 
 namespace tallowmere {
 namespace {
@@ -21,14 +23,26 @@ int hexValue(char c) {
 
 Uuid Uuid::random() {
     Uuid uuid;
-    if (RAND_bytes(uuid.m_bytes.data(), static_cast<int>(uuid.m_bytes.size())) != 1) {
+    fillRandom(std::span<Uuid>(&uuid, 1));
+    return uuid;
+}
+
+void Uuid::fillRandom(std::span<Uuid> uuids) {
+    if (uuids.empty())
+        return;
+    std::vector<std::uint8_t> bytes(uuids.size() * 16);
+    if (RAND_bytes(bytes.data(), static_cast<int>(bytes.size())) != 1) {
         // OpenSSL's generator failing is rare (no entropy source); the kernel's is the fallback.
         std::random_device device;
-        for (auto& byte : uuid.m_bytes) byte = static_cast<std::uint8_t>(device());
+        for (auto& byte : bytes) byte = static_cast<std::uint8_t>(device());
     }
-    uuid.m_bytes[6] = static_cast<std::uint8_t>((uuid.m_bytes[6] & 0x0F) | 0x40);
-    uuid.m_bytes[8] = static_cast<std::uint8_t>((uuid.m_bytes[8] & 0x3F) | 0x80);
-    return uuid;
+    for (std::size_t i = 0; i < uuids.size(); ++i) {
+        auto& uuid = uuids[i].m_bytes;
+        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(i * 16), 16, uuid.begin());
+        // Version 4, variant 1.
+        uuid[6] = static_cast<std::uint8_t>((uuid[6] & 0x0F) | 0x40);
+        uuid[8] = static_cast<std::uint8_t>((uuid[8] & 0x3F) | 0x80);
+    }
 }
 
 std::optional<Uuid> Uuid::fromString(std::string_view text) {

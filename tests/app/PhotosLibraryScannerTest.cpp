@@ -437,30 +437,6 @@ TEST_F(PhotosLibraryScannerTest, TheHandlerIsCalledOutsideTheLockAndMayBeReplace
     EXPECT_EQ(m_scanner.runScan(std::nullopt).totalAssetCount, 2);
 }
 
-TEST(PhotosScanningTest, StandardizedPaths) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"/a/b", "/a/b"},
-        {"/a/b/", "/a/b"},
-        {"/a//b", "/a/b"},
-        {"/a/./b", "/a/b"},
-        {"/a/x/../b", "/a/b"},
-        {"/../a", "/a"},
-        {"/a/b/../..", "/"},
-        {"/", "/"},
-        {"//", "/"},
-        {"a/b/..", "a"},
-        {"../a", "../a"},
-        {"a/../../b", "../b"},
-        {".", "."},
-        {"a/..", "."},
-        {"/a b/c\nd", "/a b/c\nd"},
-    };
-    for (const auto& [input, expected] : cases) {
-        SCOPED_TRACE(input);
-        EXPECT_EQ(photos_scanning::standardizedPath(input), expected);
-    }
-}
-
 // ---------------------------------------------------------------- on this machine's disk
 
 TEST(PhotosLibraryScannerLinuxTest, ScansAPictureFolderWithoutChangingIt) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 namespace tallowmere {
 namespace {
@@ -23,10 +24,18 @@ TEST(UuidTest, RandomIsVersion4InCanonicalUpperCase) {
     }
 }
 
-TEST(UuidTest, RandomValuesDiffer) {
+TEST(UuidTest, RandomValuesDifferOneByOneAndInABatch) {
     std::set<Uuid> seen;
     for (int i = 0; i < 1000; ++i) seen.insert(Uuid::random());
-    EXPECT_EQ(seen.size(), 1000u);
+    std::vector<Uuid> batch(1000);
+    Uuid::fillRandom(batch);
+    for (const Uuid& uuid : batch) {
+        const std::string text = uuid.toString();
+        EXPECT_EQ(text[14], '4') << text;
+        EXPECT_NE(std::string("89AB").find(text[19]), std::string::npos) << text;
+        seen.insert(uuid);
+    }
+    EXPECT_EQ(seen.size(), 2000u);
 }
 
 TEST(UuidTest, ParsesCanonicalTextAndRejectsEverythingElse) {
