@@ -3,6 +3,8 @@
 #include <QProgressBar>
 #include <QTest>
 
+#include "core/photos/PhotoLibrary.h"
+
 #include "tests/support/StoredStateFixtures.h"
 #include "tests/ui/UiTestModel.h"
 #include "ui/components/ElidedLabel.h"
@@ -328,6 +330,54 @@ TEST_F(PhotosSafetyViewTest, ChooseLibraryAsksAndRemembersTheChoice) {
     EXPECT_EQ(m_model->selectedPhotosLibraryPath(), "/home/tester/Pictures/Family");
     EXPECT_EQ(detail("detailSelectedPackage"), "/home/tester/Pictures/Family");
     EXPECT_EQ(m_model->statusMessage(), "Selected Family for Photos safety scans.");
+}
+
+TEST_F(PhotosSafetyViewTest, WhileAScanRunsTheButtonWaitsAndTheProgressShows) {
+    testing::Gate gate;
+    PhotoAssetMetadata photo;
+    photo.mediaType = PhotoMediaType::image;
+    photo.resourceCount = 1;
+    m_model.photoLibrary->setGeneratedAssets(1500, [&gate, photo](std::int64_t index) {
+        if (index == 600)
+            gate.pass();
+        return photo;
+    });
+    PhotosSafetyView& view = show();
+    auto* scan = child<TMButton>(view, "scanPhotosButton");
+    auto* panel = child<QWidget>(view, "photosScanningPanel");
+    auto* bar = child<QProgressBar>(view, "photosProgressBar");
+
+    QTest::mouseClick(scan, Qt::LeftButton);
+    ASSERT_TRUE(m_model->isScanningPhotos());
+    // Before the scanner has counted anything the total is 0, drawn against 1.
+    view.redraw();
+    EXPECT_TRUE(panel->isVisibleTo(&view));
+    EXPECT_EQ(bar->maximum(), 1);
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(shownText(*panel, "scanningStage"), "Starting Photos safety scan...");
+    EXPECT_EQ(scan->text(), "Scanning");
+    EXPECT_FALSE(scan->isEnabled());
+
+    // The scanner reports the first asset and the 500th, then waits at the 600th.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return gate.reached() && m_model->photosProgress().scannedAssetCount >= 500; },
+        20000));
+    settle();
+    const auto& progress = m_model->photosProgress();
+    EXPECT_EQ(bar->maximum(), 1500);
+    EXPECT_EQ(bar->value(), progress.scannedAssetCount);
+    EXPECT_EQ(shownText(*panel, "scanningStage").toStdString(),
+              progress.currentStage.value_or(progress.message));
+    EXPECT_EQ(shownText(*panel, "progressMessage").toStdString(), progress.message);
+    EXPECT_EQ(scan->text(), "Scanning");
+
+    gate.open();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_model->isScanningPhotos(); }, 20000));
+    settle();
+    EXPECT_FALSE(panel->isVisibleTo(&view));
+    EXPECT_EQ(scan->text(), "Scan Photos");
+    EXPECT_TRUE(scan->isEnabled());
+    expectMetrics(view, {{"metricLibraryItems", "1,500", "Photos metadata only."}});
 }
 
 }  // namespace

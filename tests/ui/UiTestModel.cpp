@@ -22,6 +22,7 @@ UiTestModel::UiTestModel() {
     };
     environment.fileSystem = fileSystem;
     environment.clock = clock;
+    environment.photoLibrary = photoLibrary;
     environment.formatting = std::make_shared<EnglishFormatting>();
     environment.operatingSystemVersion = "Test OS 1.0";
     m_model = std::make_unique<AppModel>(std::move(environment));
@@ -123,6 +124,24 @@ void UiTestModel::upsertDetectedRoot(const std::string& path, const std::string&
     root.createdAt = clock->now();
     ICloudScanRepository(database->queue(), clock).upsertDetectedRoots({root});
     m_model->refreshFromStore();
+}
+
+void Gate::pass() {
+    std::unique_lock lock(m_mutex);
+    m_reached = true;
+    m_changed.notify_all();
+    m_changed.wait_for(lock, std::chrono::seconds(20), [this] { return m_open; });
+}
+
+void Gate::open() {
+    std::lock_guard lock(m_mutex);
+    m_open = true;
+    m_changed.notify_all();
+}
+
+bool Gate::reached() const {
+    std::lock_guard lock(m_mutex);
+    return m_reached;
 }
 
 void settle() {

@@ -3,7 +3,9 @@
 #include <QLabel>
 #include <QString>
 #include <QWidget>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "app/AppModel.h"
 #include "core/icloud/ICloudFileScanResult.h"
 #include "core/safety/ScanRun.h"
+#include "tests/support/FakePhotoLibrary.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/InMemoryFileSystem.h"
 #include "ui/dialogs/FileChooser.h"
@@ -31,6 +34,7 @@ public:
     std::shared_ptr<TallowmereDatabase> database = TallowmereDatabase::inMemory();
     std::shared_ptr<FixedClock> clock = std::make_shared<FixedClock>(Date(1'765'443'900));
     std::shared_ptr<InMemoryFileSystem> fileSystem = std::make_shared<InMemoryFileSystem>();
+    std::shared_ptr<FakePhotoLibrary> photoLibrary = std::make_shared<FakePhotoLibrary>();
 
     // A finished iCloud Drive scan with `results` stored as its rows, its summary tallied
     // from them and its findings; the model then refreshes.
@@ -48,6 +52,22 @@ public:
 
 private:
     std::unique_ptr<AppModel> m_model;
+};
+
+// Holds a background worker at a point of the test's choosing: the worker calls pass(),
+// which waits until the test opens the gate (or 20 seconds have gone by).
+class Gate {
+public:
+    void pass();
+    void open();
+    // True once a worker waits at the gate.
+    bool reached() const;
+
+private:
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_open = false;
+    bool m_reached = false;
 };
 
 // Answers the open panels as the test says and records what was asked.

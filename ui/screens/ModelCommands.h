@@ -22,12 +22,6 @@ void cancelScan(Model& model) {
 }
 
 template <typename Model = AppModel>
-void runPhotosScan(Model& model) {
-    if constexpr (requires { model.runPhotosScan(); })
-        model.runPhotosScan();
-}
-
-template <typename Model = AppModel>
 void perform(Model& model, const NextBestAction& action) {
     if constexpr (requires { model.perform(action); })
         model.perform(action);

@@ -17,7 +17,6 @@
 #include "ui/components/TMStatusModule.h"
 #include "ui/components/Text.h"
 #include "ui/dialogs/FileChooser.h"
-#include "ui/screens/ModelCommands.h"
 #include "ui/screens/RedrawScheduler.h"
 #include "ui/screens/ScreenParts.h"
 #include "ui/screens/safety/SafetyScreenContent.h"
@@ -65,8 +64,7 @@ PhotosSafetyView::PhotosSafetyView(AppModel& model, std::shared_ptr<FileChooser>
     m_scanButton =
         new TMButton(QStringLiteral("Scan Photos"), "arrow.clockwise", TMButton::Kind::prominent);
     m_scanButton->setObjectName(QStringLiteral("scanPhotosButton"));
-    connect(m_scanButton, &QPushButton::clicked, this,
-            [this] { ModelCommands::runPhotosScan(m_model); });
+    connect(m_scanButton, &QPushButton::clicked, this, [this] { m_model.runPhotosScan(); });
     auto* headerRow = new QHBoxLayout;
     headerRow->setSpacing(10);
     headerRow->addWidget(new ScreenHeader(QStringLiteral("Photos Safety"),

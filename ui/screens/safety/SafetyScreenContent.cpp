@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <limits>
 
+#include "core/icloud/ICloudScanRootPresenter.h"
 #include "core/photos/PhotosDateRangePresentation.h"
 #include "core/photos/PhotosVocabulary.h"
-#include "ui/screens/safety/ScanRootLabels.h"
 
 namespace tallowmere::SafetyScreenContent {
 
@@ -32,11 +32,11 @@ std::array<Metric, 4> iCloudMetrics(const std::optional<ICloudDriveScanSummary>&
 std::vector<ScanRootRow> scanRootRows(const std::vector<ICloudScanRoot>& roots,
                                       const std::string& homeDirectoryPath) {
     std::vector<ScanRootRow> rows;
-    for (ICloudScanRoot& root : ScanRootLabels::deduplicated(roots)) {
+    for (ICloudScanRoot& root : ICloudScanRootPresenter::deduplicated(roots)) {
         ScanRootRow row;
         row.systemImage = root.kind == ICloudScanRootKind::userSelected ? "folder" : "icloud";
-        row.name = ScanRootLabels::displayName(root, homeDirectoryPath);
-        row.detail = ScanRootLabels::detailLabel(root, homeDirectoryPath);
+        row.name = ICloudScanRootPresenter::displayName(root, homeDirectoryPath);
+        row.detail = ICloudScanRootPresenter::detailLabel(root, homeDirectoryPath);
         row.root = std::move(root);
         rows.push_back(std::move(row));
     }
