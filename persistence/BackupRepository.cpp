@@ -41,6 +41,9 @@ constexpr const char* kItemInsert =
     "relative_path, destination_path, file_size, modified_at, source_state, is_eligible, status, "
     "message, created_at, updated_at) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 
+constexpr const char* kItemUpdate =
+    "UPDATE backup_manifest_items SET status = ?, message = ?, updated_at = ? WHERE id = ?";
+
 constexpr const char* kItemOrder =
     " ORDER BY CASE status WHEN 'conflict' THEN 0 WHEN 'failed' THEN 1 WHEN 'skipped' THEN 2 "
     "WHEN 'pending' THEN 3 ELSE 4 END, relative_path ASC";
@@ -221,12 +224,20 @@ std::vector<BackupManifestItem> BackupRepository::fetchLatestManifestItems(
 
 void BackupRepository::updateManifestItem(const Uuid& id, BackupItemStatus status,
                                           const std::string& message, Date updatedAt) const {
+    updateManifestItems({{id, status, message, updatedAt}});
+}
+
+void BackupRepository::updateManifestItems(
+    const std::vector<BackupManifestItemUpdate>& updates) const {
+    if (updates.empty())
+        return;
     m_queue->write([&](SQLite::Database& db) {
-        SQLite::Statement statement(db,
-                                    "UPDATE backup_manifest_items SET status = ?, message = ?, "
-                                    "updated_at = ? WHERE id = ?");
-        sql::bindAll(statement, status, message, updatedAt, id);
-        statement.exec();
+        SQLite::Statement statement(db, kItemUpdate);
+        for (const auto& update : updates) {
+            sql::bindAll(statement, update.status, update.message, update.updatedAt, update.id);
+            statement.exec();
+            statement.reset();
+        }
     });
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "core/platform/Clock.h"
@@ -32,6 +33,16 @@ struct BackupManifestStats {
     std::int64_t copiedBytes = 0;
 
     bool operator==(const BackupManifestStats&) const = default;
+};
+
+// A new status for one manifest item, as updateManifestItem() takes it.
+struct BackupManifestItemUpdate {
+    Uuid id{};
+    BackupItemStatus status = BackupItemStatus::pending;
+    std::string message{};
+    Date updatedAt{};
+
+    bool operator==(const BackupManifestItemUpdate&) const = default;
 };
 
 // Backup destinations, backup jobs and their manifest items.
@@ -84,6 +95,10 @@ public:
     // Sets one item's status, message and change time. An unknown id changes nothing.
     void updateManifestItem(const Uuid& id, BackupItemStatus status, const std::string& message,
                             Date updatedAt) const;
+
+    // Sets the status, message and change time of each item, all in one transaction: when
+    // one update fails none is kept. Unknown ids change nothing.
+    void updateManifestItems(const std::vector<BackupManifestItemUpdate>& updates) const;
 
     // All zeros for a job without items.
     BackupManifestStats manifestStats(const Uuid& jobID) const;

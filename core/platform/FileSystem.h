@@ -216,6 +216,15 @@ public:
     // file_exists when something that is not a folder is there.
     virtual std::error_code createDirectory(const std::string& path) = 0;
 
+    // Creates `path` and the missing folders between it and `existingFolder`, but never
+    // `existingFolder` itself: not found when that folder is not there, so a drive that went
+    // away is not re-created as an empty folder on another disk. Below `existingFolder`
+    // symbolic links are not followed (not_a_directory), so nothing is made outside it.
+    // Success when everything exists already; invalid_argument when `path` does not lie
+    // within `existingFolder`; file_exists when a non-folder is at `path`.
+    virtual std::error_code createDirectoryBelow(const std::string& existingFolder,
+                                                 const std::string& path) = 0;
+
     // Copies the regular file at `source` to `destination`, keeping its modification time
     // and permission bits. The data goes into a temporary file in the destination folder
     // that takes the destination's name only when complete, and only if nothing is at the
@@ -224,6 +233,23 @@ public:
     // copy. `source` must be a regular file; a symbolic link is not followed.
     // The copy is not flushed to the disk: call synchronize() before relying on it.
     virtual std::error_code copyFile(const std::string& source, const std::string& destination) = 0;
+
+    // The two halves of copyFile(), for a caller that flushes many copies at once before
+    // any of them takes its name (copy, copy, ..., synchronize(), publish, publish, ...,
+    // synchronize()): a name then only ever stands for complete, durable data.
+    //
+    // First half: copies the regular file at `source` into a new temporary file (named
+    // kPartialFilePrefix + a random suffix) in the folder of `destination`, keeping its
+    // modification time and permission bits, and returns that file's path. file_exists when
+    // something is at `destination` already; on every failure nothing is left behind.
+    virtual FileResult<std::string> copyToTemporaryFile(const std::string& source,
+                                                        const std::string& destination) = 0;
+    // Second half: gives `temporary` the name of `destination`, in the same folder, only if
+    // nothing has that name yet: file_exists otherwise, and both stay as they are (the
+    // caller removes the temporary file). invalid_argument when the two are not in one
+    // folder. Not flushed: call synchronize() before relying on the new name.
+    virtual std::error_code publishTemporaryFile(const std::string& temporary,
+                                                 const std::string& destination) = 0;
 
     // Removes the item at the path; a folder with everything in it. Symbolic links are
     // removed, never followed. Not found when nothing is there. On a partial failure the

@@ -20,6 +20,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/platform/PathText.h"
 #include "core/platform/Uuid.h"
 #include "platform/linux/DirectoryWalker.h"
 #include "platform/linux/UniqueFd.h"
@@ -528,8 +529,53 @@ std::error_code LinuxFileSystem::createDirectory(const std::string& rawPath) {
     return {};
 }
 
-std::error_code LinuxFileSystem::copyFile(const std::string& source,
-                                          const std::string& destination) {
+std::error_code LinuxFileSystem::createDirectoryBelow(const std::string& existingFolder,
+                                                      const std::string& path) {
+    const std::string base = path_text::standardized(existingFolder);
+    const std::string target = path_text::standardized(path);
+    if (!path_text::isWithin(target, base))
+        return std::make_error_code(std::errc::invalid_argument);
+    UniqueFd folder(::open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder)
+        return lastError();
+    const auto baseParts = path_text::components(base);
+    const auto targetParts = path_text::components(target);
+    for (std::size_t i = baseParts.size(); i < targetParts.size(); ++i) {
+        const char* name = targetParts[i].c_str();
+        const bool last = i + 1 == targetParts.size();
+        constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+        // Mostly the folder is there already: one call then.
+        UniqueFd next(::openat(folder.get(), name, kFlags));
+        if (!next && errno == ENOENT) {
+            if (::mkdirat(folder.get(), name, 0777) != 0 && errno != EEXIST)
+                return lastError();
+            next = UniqueFd(::openat(folder.get(), name, kFlags));
+        }
+        if (!next) {
+            // A file, or a link that is not followed, where a folder should be.
+            if (errno == ENOTDIR || errno == ELOOP) {
+                return std::make_error_code(last ? std::errc::file_exists
+                                                 : std::errc::not_a_directory);
+            }
+            return lastError();
+        }
+        folder = std::move(next);
+    }
+    return {};
+}
+
+namespace {
+
+// A complete copy under a temporary name in the folder of its destination.
+struct StagedCopy {
+    UniqueFd folder;
+    std::string folderPath;
+    std::string temporary;
+    std::string name;
+};
+
+std::error_code stageCopy(const std::string& source, const std::string& destination,
+                          StagedCopy& staged) {
     UniqueFd in(openForReadingNoAtime(source.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     if (!in)
         return lastError();
@@ -548,7 +594,7 @@ std::error_code LinuxFileSystem::copyFile(const std::string& source,
     if (!folder)
         return lastError();
     struct stat existing {};
-    // Not the guarantee (the final rename is), but it spares copying a file for nothing.
+    // Not the guarantee (publishing is), but it spares copying a file for nothing.
     if (::fstatat(folder.get(), target.name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
         return std::make_error_code(std::errc::file_exists);
     }
@@ -573,9 +619,42 @@ std::error_code LinuxFileSystem::copyFile(const std::string& source,
     // Set after close: a network file system may stamp its own time while flushing.
     const struct timespec times[2] = {{0, UTIME_OMIT}, sourceStat.st_mtim};
     ::utimensat(folder.get(), temporary.c_str(), times, AT_SYMLINK_NOFOLLOW);
-    if (const auto ec = linux_fs::publishWithoutReplacing(folder.get(), temporary, target.name))
-        return fail(ec);
+    staged = StagedCopy{std::move(folder), target.folder, std::move(temporary), target.name};
     return {};
+}
+
+}  // namespace
+
+std::error_code LinuxFileSystem::copyFile(const std::string& source,
+                                          const std::string& destination) {
+    StagedCopy staged;
+    if (const auto ec = stageCopy(source, destination, staged))
+        return ec;
+    if (const auto ec =
+            linux_fs::publishWithoutReplacing(staged.folder.get(), staged.temporary, staged.name)) {
+        ::unlinkat(staged.folder.get(), staged.temporary.c_str(), 0);
+        return ec;
+    }
+    return {};
+}
+
+FileResult<std::string> LinuxFileSystem::copyToTemporaryFile(const std::string& source,
+                                                             const std::string& destination) {
+    StagedCopy staged;
+    if (const auto ec = stageCopy(source, destination, staged))
+        return ec;
+    return path_text::appending(staged.folderPath, staged.temporary);
+}
+
+std::error_code LinuxFileSystem::publishTemporaryFile(const std::string& temporary,
+                                                      const std::string& destination) {
+    const SplitPath from = splitPath(temporary);
+    const SplitPath to = splitPath(destination);
+    if (!isUsableName(from.name) || !isUsableName(to.name) || from.folder != to.folder)
+        return std::make_error_code(std::errc::invalid_argument);
+    // Whole paths against no folder descriptor: one call instead of three.
+    return linux_fs::publishWithoutReplacing(AT_FDCWD, trimTrailingSlashes(temporary),
+                                             trimTrailingSlashes(destination));
 }
 
 std::error_code LinuxFileSystem::remove(const std::string& path) {

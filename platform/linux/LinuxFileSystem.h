@@ -60,7 +60,13 @@ public:
     FileResult<std::unique_ptr<FileReader>> openForReading(const std::string& path) const override;
 
     std::error_code createDirectory(const std::string& path) override;
+    std::error_code createDirectoryBelow(const std::string& existingFolder,
+                                         const std::string& path) override;
     std::error_code copyFile(const std::string& source, const std::string& destination) override;
+    FileResult<std::string> copyToTemporaryFile(const std::string& source,
+                                                const std::string& destination) override;
+    std::error_code publishTemporaryFile(const std::string& temporary,
+                                         const std::string& destination) override;
     std::error_code remove(const std::string& path) override;
     std::error_code setModificationDate(const std::string& path, Date date) override;
     std::error_code writeFileAtomically(const std::string& path,
@@ -95,7 +101,8 @@ std::optional<std::string> userDirectoryValue(std::string_view line, std::string
                                               const std::string& home);
 
 // Gives the finished file `temporary` in the folder the name `name`, unless something (a
-// link included) already has that name: file_exists then, and both stay as they were.
+// link included) already has that name: file_exists then, and both stay as they were. With
+// AT_FDCWD as the folder both may be whole paths into one folder.
 std::error_code publishWithoutReplacing(int folderFd, const std::string& temporary,
                                         const std::string& name);
 

@@ -76,30 +76,6 @@ bool isUnder(const std::string& path, const std::string& mountPoint) {
     return path.size() == mountPoint.size() || path[mountPoint.size()] == '/';
 }
 
-std::optional<MountInfoEntry> mountOf(const std::string& path, dev_t device,
-                                      const std::string& mountInfoPath) {
-    const auto text = readSmallFile(mountInfoPath);
-    if (!text)
-        return std::nullopt;
-    std::optional<MountInfoEntry> best;
-    bool bestMatchesDevice = false;
-    for (auto& entry : parseMountInfo(*text)) {
-        if (!isUnder(path, entry.mountPoint))
-            continue;
-        const bool matchesDevice = entry.major == major(device) && entry.minor == minor(device);
-        // The deepest mount containing the path is the one it is on; a mount of the path's
-        // own device wins over one that merely contains the path (stacked mounts).
-        const bool better = !best || (matchesDevice && !bestMatchesDevice) ||
-                            (matchesDevice == bestMatchesDevice &&
-                             entry.mountPoint.size() >= best->mountPoint.size());
-        if (better) {
-            best = std::move(entry);
-            bestMatchesDevice = matchesDevice;
-        }
-    }
-    return best;
-}
-
 // The sysfs folder of a whole disk, given the folder of a disk or of a partition.
 std::string wholeDiskFolder(const std::string& deviceFolder) {
     struct stat st {};
@@ -204,6 +180,7 @@ std::vector<MountInfoEntry> parseMountInfo(std::string_view text) {
                     .ec != std::errc()) {
             continue;
         }
+        entry.root = decodeOctalEscapes(fields[3]);
         entry.mountPoint = decodeOctalEscapes(fields[4]);
         entry.fileSystemType = decodeOctalEscapes(fields[separator + 1]);
         entry.source = decodeOctalEscapes(fields[separator + 2]);
@@ -212,22 +189,63 @@ std::vector<MountInfoEntry> parseMountInfo(std::string_view text) {
     return entries;
 }
 
+std::optional<std::vector<MountInfoEntry>> readMountInfo(const std::string& path) {
+    const auto text = readSmallFile(path);
+    if (!text)
+        return std::nullopt;
+    return parseMountInfo(*text);
+}
+
+std::optional<MountInfoEntry> mountContaining(const std::string& path, dev_t device,
+                                              const std::vector<MountInfoEntry>& mounts) {
+    std::optional<MountInfoEntry> best;
+    bool bestMatchesDevice = false;
+    for (const auto& entry : mounts) {
+        if (!isUnder(path, entry.mountPoint))
+            continue;
+        const bool matchesDevice = entry.major == major(device) && entry.minor == minor(device);
+        // The deepest mount containing the path is the one it is on; a mount of the path's
+        // own device wins over one that merely contains the path (stacked mounts).
+        const bool better = !best || (matchesDevice && !bestMatchesDevice) ||
+                            (matchesDevice == bestMatchesDevice &&
+                             entry.mountPoint.size() >= best->mountPoint.size());
+        if (better) {
+            best = entry;
+            bestMatchesDevice = matchesDevice;
+        }
+    }
+    return best;
+}
+
+dev_t blockDeviceOf(dev_t device, const std::optional<MountInfoEntry>& mount) {
+    // A file system on a block device reports that device; others (btrfs, for one) report an
+    // anonymous number, so the mount's source device is asked first.
+    if (mount && mount->source.rfind("/dev/", 0) == 0) {
+        struct stat source {};
+        if (::stat(mount->source.c_str(), &source) == 0 && S_ISBLK(source.st_mode)) {
+            return source.st_rdev;
+        }
+    }
+    return device;
+}
+
+std::optional<std::string> kernelNameOf(dev_t device, const std::string& sysDevBlock) {
+    const auto folder = canonical(sysDevBlock + "/" + std::to_string(major(device)) + ":" +
+                                  std::to_string(minor(device)));
+    if (!folder)
+        return std::nullopt;
+    return lastComponent(*folder);
+}
+
 FileResult<VolumeValues> volumeValuesOf(const std::string& path, const SystemPaths& paths) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
         return std::error_code(errno, std::generic_category());
     const std::string resolved = canonical(path).value_or(path);
-    const auto mount = mountOf(resolved, st.st_dev, paths.mountInfo);
-
-    // A file system on a block device reports that device; others (btrfs, for one) report an
-    // anonymous number, so the mount's source device is asked first.
-    dev_t blockDevice = st.st_dev;
-    if (mount && mount->source.rfind("/dev/", 0) == 0) {
-        struct stat source {};
-        if (::stat(mount->source.c_str(), &source) == 0 && S_ISBLK(source.st_mode)) {
-            blockDevice = source.st_rdev;
-        }
-    }
+    std::optional<MountInfoEntry> mount;
+    if (const auto mounts = readMountInfo(paths.mountInfo))
+        mount = mountContaining(resolved, st.st_dev, *mounts);
+    const dev_t blockDevice = blockDeviceOf(st.st_dev, mount);
 
     VolumeValues values;
     values.volumeIsRemovable = false;

@@ -346,6 +346,35 @@ TEST_F(BackupRepositoryTest, UpdatingAnItemChangesOnlyItsStatusMessageAndTime) {
               (std::vector<BackupManifestItem>{expected, bystander}));
 }
 
+TEST_F(BackupRepositoryTest, AGroupOfItemUpdatesIsStoredWholeOrNotAtAll) {
+    const auto job = storedJob();
+    using S = BackupItemStatus;
+    const std::vector<BackupManifestItem> items{item(job.id, "a", S::pending),
+                                                item(job.id, "b", S::pending),
+                                                item(job.id, "c", S::pending)};
+    repository.replaceManifest(job.id, items);
+    exec(
+        "CREATE TRIGGER refuse BEFORE UPDATE ON backup_manifest_items "
+        "WHEN NEW.message = 'refused' BEGIN SELECT RAISE(ABORT, 'refused'); END");
+
+    EXPECT_THROW(repository.updateManifestItems({{items[0].id, S::copied, "Copied.", Date(5)},
+                                                 {items[1].id, S::failed, "refused", Date(5)}}),
+                 DatabaseError);
+    EXPECT_EQ(repository.fetchManifestItems(job.id), items);
+
+    repository.updateManifestItems({{items[0].id, S::copied, "Copied.", Date(5)},
+                                    {Uuid::random(), S::copied, "Copied.", Date(5)},
+                                    {items[2].id, S::conflict, "Conflict.", Date(6)}});
+    const auto stats = repository.manifestStats(job.id);
+    EXPECT_EQ(stats.pendingFiles, 1);
+    EXPECT_EQ(stats.completedFiles, 1);
+    EXPECT_EQ(stats.conflictFiles, 1);
+    const auto stored = repository.fetchManifestItems(job.id, std::set<S>{S::conflict});
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].message, "Conflict.");
+    EXPECT_EQ(stored[0].updatedAt, Date(6));
+}
+
 TEST_F(BackupRepositoryTest, ManifestStatsCountEveryRowAndSizeOnlyEligibleOrCompletedOnes) {
     const auto job = storedJob();
     EXPECT_EQ(repository.manifestStats(job.id), BackupManifestStats{});

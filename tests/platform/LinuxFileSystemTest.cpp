@@ -683,6 +683,106 @@ TEST_F(LinuxFileSystemTest, ACopyThatFailsHalfwayLeavesNothingBehind) {
     EXPECT_EQ(readFile(root() / "big.bin"), data);
 }
 
+// A copy made in two steps gets its name only when asked, and never over anything.
+TEST_F(LinuxFileSystemTest, TwoStepCopyKeepsTheDataUnnamedUntilPublished) {
+    fs::create_directories(root() / "dst");
+    const std::string data = randomBytes(2 * (1 << 20) + 5, 4);
+    writeFile(root() / "source.bin", data);
+    ::chmod(path("source.bin").c_str(), 0604);
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {1'500'000'000, 5}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path("source.bin").c_str(), times, 0), 0);
+
+    const auto temporary = m_fileSystem.copyToTemporaryFile(path("source.bin"), path("dst/a.bin"));
+    ASSERT_TRUE(temporary.ok()) << temporary.error().message();
+    EXPECT_EQ(fs::path(*temporary).parent_path(), root() / "dst");
+    EXPECT_EQ(fs::path(*temporary).filename().string().rfind(FileSystem::kPartialFilePrefix, 0),
+              0u);
+    EXPECT_FALSE(fs::exists(root() / "dst" / "a.bin"));
+    EXPECT_EQ(readFile(*temporary), data);
+    EXPECT_EQ(modificationTime(*temporary).tv_sec, 1'500'000'000);
+    EXPECT_EQ(modificationTime(*temporary).tv_nsec, 5);
+
+    // Someone else's file takes the name first: it stays, and so does the copy.
+    writeFile(root() / "dst" / "a.bin", "theirs");
+    EXPECT_EQ(m_fileSystem.publishTemporaryFile(*temporary, path("dst/a.bin")),
+              std::make_error_code(std::errc::file_exists));
+    EXPECT_EQ(readFile(root() / "dst" / "a.bin"), "theirs");
+    EXPECT_EQ(readFile(*temporary), data);
+    // Only within one folder.
+    fs::create_directories(root() / "other");
+    EXPECT_EQ(m_fileSystem.publishTemporaryFile(*temporary, path("other/b.bin")),
+              std::make_error_code(std::errc::invalid_argument));
+
+    ASSERT_FALSE(m_fileSystem.publishTemporaryFile(*temporary, path("dst/b.bin")));
+    EXPECT_EQ(readFile(root() / "dst" / "b.bin"), data);
+    struct stat st {};
+    ASSERT_EQ(::stat(path("dst/b.bin").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0604u);
+    EXPECT_EQ(namesIn(root() / "dst"), (std::vector<std::string>{"a.bin", "b.bin"}));
+    EXPECT_EQ(readFile(root() / "source.bin"), data);
+
+    // Nothing is copied for a name that is taken already.
+    EXPECT_EQ(m_fileSystem.copyToTemporaryFile(path("source.bin"), path("dst/a.bin")).error(),
+              std::make_error_code(std::errc::file_exists));
+    EXPECT_FALSE(hasPartialFile(root() / "dst"));
+}
+
+TEST_F(LinuxFileSystemTest, AFirstStepThatFailsHalfwayLeavesNothingBehind) {
+    fs::create_directories(root() / "dst");
+    const std::string data = randomBytes(1 << 20, 5);
+    writeFile(root() / "big.bin", data);
+    const auto output = runInChild([&]() -> std::string {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const struct rlimit limit = {64 * 1024, 64 * 1024};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            return "no limit";
+        return std::to_string(
+            m_fileSystem.copyToTemporaryFile(path("big.bin"), path("dst/big.bin")).error().value());
+    });
+    ASSERT_TRUE(output.has_value());
+    EXPECT_EQ(*output, std::to_string(EFBIG));
+    EXPECT_TRUE(namesIn(root() / "dst").empty());
+    EXPECT_EQ(readFile(root() / "big.bin"), data);
+}
+
+TEST_F(LinuxFileSystemTest, CreatingBelowAFolderNeverMakesTheFolderOrLeavesIt) {
+    fs::create_directories(root() / "drive" / "backup");
+    fs::create_directories(root() / "outside");
+    fs::create_symlink(root() / "outside", root() / "drive" / "backup" / "link");
+    writeFile(root() / "drive" / "backup" / "file", "f");
+
+    EXPECT_FALSE(
+        m_fileSystem.createDirectoryBelow(path("drive/backup"), path("drive/backup/a/b/c")));
+    EXPECT_TRUE(fs::is_directory(root() / "drive" / "backup" / "a" / "b" / "c"));
+    EXPECT_FALSE(m_fileSystem.createDirectoryBelow(path("drive/backup"), path("drive/backup/a/b")));
+    EXPECT_FALSE(m_fileSystem.createDirectoryBelow(path("drive/backup"), path("drive/backup")));
+
+    struct Case {
+        std::string base;
+        std::string path;
+        std::error_code error;
+    };
+    const auto code = [](std::errc e) {
+        return std::make_error_code(e);
+    };
+    for (const Case& c : {
+             // The drive went away: its folder is not made again.
+             Case{"gone/backup", "gone/backup/a", code(std::errc::no_such_file_or_directory)},
+             Case{"drive/backup", "drive/elsewhere", code(std::errc::invalid_argument)},
+             Case{"drive/backup", "drive/backup/../x", code(std::errc::invalid_argument)},
+             Case{"drive/backup", "drive/backup/link/x", code(std::errc::not_a_directory)},
+             Case{"drive/backup", "drive/backup/link", code(std::errc::file_exists)},
+             Case{"drive/backup", "drive/backup/file", code(std::errc::file_exists)},
+             Case{"drive/backup", "drive/backup/file/x", code(std::errc::not_a_directory)},
+         }) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(m_fileSystem.createDirectoryBelow(path(c.base), path(c.path)), c.error);
+    }
+    EXPECT_FALSE(fs::exists(root() / "gone"));
+    EXPECT_FALSE(fs::exists(root() / "drive" / "elsewhere"));
+    EXPECT_TRUE(namesIn(root() / "outside").empty());
+}
+
 // ---------------------------------------------------------------- other changes
 
 TEST_F(LinuxFileSystemTest, AtomicWriteReplacesWholeOrNotAtAll) {

@@ -20,13 +20,13 @@ TEST(LinuxVolumesTest, ParsesMountInfoLines) {
         "28 1 254:0 / / rw,relatime - ext4 /dev/vda rw\n"
         "95 28 8:17 / /media/ann/My\\040Photos rw,nosuid shared:51 master:3 - exfat /dev/sdb1 rw\n"
         "garbage line\n"
-        "96 28 0:50 / /run/user/1000/doc rw - fuse.portal portal rw\n"
+        "96 28 0:50 /doc\\040root /run/user/1000/doc rw - fuse.portal portal rw\n"
         "97 28 x:y / /broken rw - ext4 /dev/sdc rw\n"
         "98 28 0:51 / /no-separator rw ext4 /dev/sdd rw";
     const std::vector<MountInfoEntry> expected = {
-        {254, 0, "/", "ext4", "/dev/vda"},
-        {8, 17, "/media/ann/My Photos", "exfat", "/dev/sdb1"},
-        {0, 50, "/run/user/1000/doc", "fuse.portal", "portal"},
+        {254, 0, "/", "ext4", "/dev/vda", "/"},
+        {8, 17, "/media/ann/My Photos", "exfat", "/dev/sdb1", "/"},
+        {0, 50, "/run/user/1000/doc", "fuse.portal", "portal", "/doc root"},
     };
     EXPECT_EQ(parseMountInfo(text), expected);
 }

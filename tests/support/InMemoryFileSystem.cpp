@@ -182,6 +182,21 @@ void InMemoryFileSystem::setEnumerationHook(std::function<void(const std::string
     m_hook = std::move(hook);
 }
 
+void InMemoryFileSystem::setChangeHook(std::function<void(Operation, const std::string&)> hook) {
+    std::lock_guard lock(m_mutex);
+    m_changeHook = std::move(hook);
+}
+
+void InMemoryFileSystem::runChangeHook(Operation operation, const std::string& path) const {
+    std::function<void(Operation, const std::string&)> hook;
+    {
+        std::lock_guard lock(m_mutex);
+        hook = m_changeHook;
+    }
+    if (hook)
+        hook(operation, normalized(path));
+}
+
 void InMemoryFileSystem::addVolume(const std::string& mountPath, VolumeValues values,
                                    std::optional<std::int64_t> freeBytes) {
     std::lock_guard lock(m_mutex);
@@ -219,6 +234,17 @@ std::optional<ResourceValues> InMemoryFileSystem::storedValues(const std::string
 std::vector<std::string> InMemoryFileSystem::changes() const {
     std::lock_guard lock(m_mutex);
     return m_changes;
+}
+
+std::vector<std::string> InMemoryFileSystem::pathsBelow(const std::string& rawFolder) const {
+    const std::string folder = normalized(rawFolder);
+    std::lock_guard lock(m_mutex);
+    std::vector<std::string> paths;
+    for (const auto& [path, node] : m_nodes) {
+        if (path == folder || isUnder(path, folder))
+            paths.push_back(path);
+    }
+    return paths;
 }
 
 // ---------------------------------------------------------------- helpers
@@ -281,6 +307,31 @@ const InMemoryFileSystem::Volume* InMemoryFileSystem::volumeOf(const std::string
         }
     }
     return best;
+}
+
+std::error_code InMemoryFileSystem::checkCopy(const std::string& source,
+                                              const std::string& destination) const {
+    if (const auto error = injected(Operation::copy, source))
+        return *error;
+    if (const auto error = injected(Operation::copy, destination))
+        return *error;
+    const Node* from = find(source);
+    if (from == nullptr)
+        return errorOf(std::errc::no_such_file_or_directory);
+    if (from->values.isSymbolicLink)
+        return errorOf(std::errc::too_many_symbolic_link_levels);
+    if (from->values.isDirectory)
+        return errorOf(std::errc::is_a_directory);
+    if (!from->readable)
+        return errorOf(std::errc::permission_denied);
+    // A read fault on the source fails a copy as it fails a reader.
+    if (const auto error = injected(Operation::read, source))
+        return *error;
+    if (const auto error = checkParentForNewItem(destination))
+        return error;
+    if (find(destination) != nullptr)
+        return errorOf(std::errc::file_exists);
+    return {};
 }
 
 std::error_code InMemoryFileSystem::checkParentForNewItem(const std::string& path) const {
@@ -475,6 +526,7 @@ FileResult<std::unique_ptr<FileReader>> InMemoryFileSystem::openForReading(
 
 std::error_code InMemoryFileSystem::createDirectory(const std::string& rawPath) {
     const std::string path = normalized(rawPath);
+    runChangeHook(Operation::createDirectory, path);
     std::lock_guard lock(m_mutex);
     if (const auto error = injected(Operation::createDirectory, path))
         return *error;
@@ -495,28 +547,55 @@ std::error_code InMemoryFileSystem::createDirectory(const std::string& rawPath) 
     return {};
 }
 
+std::error_code InMemoryFileSystem::createDirectoryBelow(const std::string& rawBase,
+                                                         const std::string& rawPath) {
+    const std::string base = normalized(rawBase);
+    const std::string path = normalized(rawPath);
+    runChangeHook(Operation::createDirectory, path);
+    std::lock_guard lock(m_mutex);
+    if (const auto error = injected(Operation::createDirectory, path))
+        return *error;
+    if (path != base && !isUnder(path, base))
+        return errorOf(std::errc::invalid_argument);
+    const auto resolvedBase = resolve(base);
+    if (!resolvedBase)
+        return errorOf(std::errc::no_such_file_or_directory);
+    if (!find(*resolvedBase)->values.isDirectory)
+        return errorOf(std::errc::not_a_directory);
+    std::vector<std::string> chain;
+    for (std::string at = path; at != base; at = parentOf(at)) chain.push_back(at);
+    bool created = false;
+    // Below the base nothing is followed: a link where a folder belongs is refused.
+    std::string folder = *resolvedBase;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        const std::string at = join(folder, nameOf(*it));
+        if (const Node* node = find(at)) {
+            if (node->values.isDirectory && !node->values.isSymbolicLink) {
+                folder = at;
+                continue;
+            }
+            return errorOf(*it == path ? std::errc::file_exists : std::errc::not_a_directory);
+        }
+        if (const auto error = checkParentForNewItem(at))
+            return error;
+        m_nodes[at].values = localFolderValues(nameOf(at));
+        folder = at;
+        created = true;
+    }
+    if (created)
+        m_changes.push_back("createDirectory " + path);
+    return {};
+}
+
 std::error_code InMemoryFileSystem::copyFile(const std::string& rawSource,
                                              const std::string& rawDestination) {
     const std::string source = normalized(rawSource);
     const std::string destination = normalized(rawDestination);
+    runChangeHook(Operation::copy, destination);
     std::lock_guard lock(m_mutex);
-    if (const auto error = injected(Operation::copy, source))
-        return *error;
-    if (const auto error = injected(Operation::copy, destination))
-        return *error;
-    const Node* from = find(source);
-    if (from == nullptr)
-        return errorOf(std::errc::no_such_file_or_directory);
-    if (from->values.isSymbolicLink)
-        return errorOf(std::errc::too_many_symbolic_link_levels);
-    if (from->values.isDirectory)
-        return errorOf(std::errc::is_a_directory);
-    if (!from->readable)
-        return errorOf(std::errc::permission_denied);
-    if (const auto error = checkParentForNewItem(destination))
+    if (const auto error = checkCopy(source, destination))
         return error;
-    if (find(destination) != nullptr)
-        return errorOf(std::errc::file_exists);
+    const Node* from = find(source);
 
     Node copy;
     copy.contents = from->contents;
@@ -528,8 +607,55 @@ std::error_code InMemoryFileSystem::copyFile(const std::string& rawSource,
     return {};
 }
 
+FileResult<std::string> InMemoryFileSystem::copyToTemporaryFile(const std::string& rawSource,
+                                                                const std::string& rawDestination) {
+    const std::string source = normalized(rawSource);
+    const std::string destination = normalized(rawDestination);
+    runChangeHook(Operation::copy, destination);
+    std::lock_guard lock(m_mutex);
+    if (const auto error = checkCopy(source, destination))
+        return error;
+    const Node* from = find(source);
+    const std::string temporary =
+        join(parentOf(destination),
+             std::string(kPartialFilePrefix) + std::to_string(++m_temporaryCount));
+    Node copy;
+    copy.contents = from->contents;
+    copy.values =
+        localFileValues(nameOf(temporary), static_cast<std::int64_t>(from->contents.size()),
+                        from->values.contentModificationDate.value_or(kDefaultDate));
+    m_nodes[temporary] = std::move(copy);
+    m_changes.push_back("copyToTemporary " + source + " -> " + temporary);
+    return temporary;
+}
+
+std::error_code InMemoryFileSystem::publishTemporaryFile(const std::string& rawTemporary,
+                                                         const std::string& rawDestination) {
+    const std::string temporary = normalized(rawTemporary);
+    const std::string destination = normalized(rawDestination);
+    runChangeHook(Operation::publish, destination);
+    std::lock_guard lock(m_mutex);
+    if (const auto error = injected(Operation::publish, destination))
+        return *error;
+    if (parentOf(temporary) != parentOf(destination) || temporary == destination)
+        return errorOf(std::errc::invalid_argument);
+    const auto found = m_nodes.find(temporary);
+    if (found == m_nodes.end())
+        return errorOf(std::errc::no_such_file_or_directory);
+    if (find(destination) != nullptr)
+        return errorOf(std::errc::file_exists);
+    Node node = std::move(found->second);
+    m_nodes.erase(found);
+    node.values.name = nameOf(destination);
+    node.values.isHidden = node.values.name.front() == '.';
+    m_nodes[destination] = std::move(node);
+    m_changes.push_back("publish " + temporary + " -> " + destination);
+    return {};
+}
+
 std::error_code InMemoryFileSystem::remove(const std::string& rawPath) {
     const std::string path = normalized(rawPath);
+    runChangeHook(Operation::remove, path);
     {
         std::lock_guard lock(m_mutex);
         if (const auto error = injected(Operation::remove, path))
@@ -545,6 +671,7 @@ std::error_code InMemoryFileSystem::remove(const std::string& rawPath) {
 }
 
 std::error_code InMemoryFileSystem::setModificationDate(const std::string& path, Date date) {
+    runChangeHook(Operation::setModificationDate, path);
     std::lock_guard lock(m_mutex);
     if (const auto error = injected(Operation::setModificationDate, path))
         return *error;
@@ -559,6 +686,7 @@ std::error_code InMemoryFileSystem::setModificationDate(const std::string& path,
 std::error_code InMemoryFileSystem::writeFileAtomically(const std::string& rawPath,
                                                         std::span<const std::uint8_t> contents) {
     const std::string path = normalized(rawPath);
+    runChangeHook(Operation::write, path);
     std::lock_guard lock(m_mutex);
     if (const auto error = injected(Operation::write, path))
         return *error;
@@ -576,6 +704,7 @@ std::error_code InMemoryFileSystem::writeFileAtomically(const std::string& rawPa
 }
 
 std::error_code InMemoryFileSystem::synchronize(const std::string& path) {
+    runChangeHook(Operation::synchronize, path);
     std::lock_guard lock(m_mutex);
     if (const auto error = injected(Operation::synchronize, path))
         return *error;

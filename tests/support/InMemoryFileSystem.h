@@ -40,6 +40,7 @@ public:
         synchronize,
         volumeValues,
         freeSpace,
+        publish,
     };
 
     static constexpr Date kDefaultDate = Date(1'700'000'000);
@@ -69,7 +70,9 @@ public:
 
     // `operation` on exactly `path` fails with `error` from now on. For enumerate: the root
     // fails as a whole; a folder below it goes to the error handler and is not listed. For
-    // read: opening works and the first read fails. For copy: either side may be named.
+    // read: opening works and the first read fails, and copies of the file fail. For copy
+    // (also copyToTemporaryFile): either side may be named; nothing is left behind. For
+    // publish and createDirectory: the destination.
     void failOperation(Operation operation, const std::string& path, std::error_code error);
     // Unreadable folders cannot be listed (permission denied to the error handler) and
     // unreadable files cannot be opened; unwritable folders take no new items.
@@ -78,6 +81,10 @@ public:
     // Called with each entry's path just before the walk looks the entry up. What a folder
     // holds is read when the walk enters it, as on a real disk.
     void setEnumerationHook(std::function<void(const std::string& path)> hook);
+    // Called before each change operation (createDirectory, copy, publish, remove,
+    // setModificationDate, write, synchronize) with the path it changes (a copy's
+    // destination), without the tree's lock: it may change the tree or inject faults.
+    void setChangeHook(std::function<void(Operation, const std::string& path)> hook);
     // The volume mounted at `mountPath` (the longest one containing a path is used).
     void addVolume(const std::string& mountPath, VolumeValues values,
                    std::optional<std::int64_t> freeBytes);
@@ -90,8 +97,11 @@ public:
     std::optional<std::string> contents(const std::string& path) const;
     std::optional<ResourceValues> storedValues(const std::string& path) const;
     // Every change made through the FileSystem operations, in order, e.g. "copy /a -> /b",
-    // "createDirectory /x", "remove /y", "setModificationDate /z", "write /w", "synchronize /v".
+    // "createDirectory /x", "remove /y", "setModificationDate /z", "write /w", "synchronize /v",
+    // "copyToTemporary /a -> /t", "publish /t -> /b".
     std::vector<std::string> changes() const;
+    // Paths of every item at or below `folder`, sorted.
+    std::vector<std::string> pathsBelow(const std::string& folder) const;
 
     // ---- FileSystem
 
@@ -108,7 +118,13 @@ public:
     FileResult<std::int64_t> freeSpace(const std::string& path) const override;
     FileResult<std::unique_ptr<FileReader>> openForReading(const std::string& path) const override;
     std::error_code createDirectory(const std::string& path) override;
+    std::error_code createDirectoryBelow(const std::string& existingFolder,
+                                         const std::string& path) override;
     std::error_code copyFile(const std::string& source, const std::string& destination) override;
+    FileResult<std::string> copyToTemporaryFile(const std::string& source,
+                                                const std::string& destination) override;
+    std::error_code publishTemporaryFile(const std::string& temporary,
+                                         const std::string& destination) override;
     std::error_code remove(const std::string& path) override;
     std::error_code setModificationDate(const std::string& path, Date date) override;
     std::error_code writeFileAtomically(const std::string& path,
@@ -139,12 +155,18 @@ private:
     const Volume* volumeOf(const std::string& path) const;
     // The folder a new item at `path` goes into, or why it cannot go there.
     std::error_code checkParentForNewItem(const std::string& path) const;
+    // Why the regular file at `source` cannot be copied to a new item at `destination`.
+    std::error_code checkCopy(const std::string& source, const std::string& destination) const;
+    // Without m_mutex held.
+    void runChangeHook(Operation operation, const std::string& path) const;
 
     mutable std::mutex m_mutex;
     // Guarded by m_mutex.
     std::map<std::string, Node> m_nodes;
     std::map<std::pair<Operation, std::string>, std::error_code> m_failures;
     std::function<void(const std::string&)> m_hook;
+    std::function<void(Operation, const std::string&)> m_changeHook;
+    std::uint64_t m_temporaryCount = 0;
     std::map<std::string, Volume> m_volumes;
     std::optional<std::string> m_home;
     std::optional<std::string> m_applicationSupport;

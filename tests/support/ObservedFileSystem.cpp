@@ -24,39 +24,57 @@ FileResult<std::unique_ptr<FileReader>> ObservedFileSystem::openForReading(
         std::lock_guard lock(m_mutex);
         ++m_opens[path];
     }
-    return m_inner->openForReading(path);
+    return ForwardingFileSystem::openForReading(path);
 }
 
 std::error_code ObservedFileSystem::createDirectory(const std::string& path) {
     note("createDirectory " + path);
-    return m_inner->createDirectory(path);
+    return ForwardingFileSystem::createDirectory(path);
 }
 
 std::error_code ObservedFileSystem::copyFile(const std::string& source,
                                              const std::string& destination) {
     note("copy " + source + " -> " + destination);
-    return m_inner->copyFile(source, destination);
+    return ForwardingFileSystem::copyFile(source, destination);
+}
+
+std::error_code ObservedFileSystem::createDirectoryBelow(const std::string& existingFolder,
+                                                         const std::string& path) {
+    note("createDirectory " + path);
+    return ForwardingFileSystem::createDirectoryBelow(existingFolder, path);
+}
+
+FileResult<std::string> ObservedFileSystem::copyToTemporaryFile(const std::string& source,
+                                                                const std::string& destination) {
+    note("copy " + source + " -> " + destination);
+    return ForwardingFileSystem::copyToTemporaryFile(source, destination);
+}
+
+std::error_code ObservedFileSystem::publishTemporaryFile(const std::string& temporary,
+                                                         const std::string& destination) {
+    note("publish " + temporary + " -> " + destination);
+    return ForwardingFileSystem::publishTemporaryFile(temporary, destination);
 }
 
 std::error_code ObservedFileSystem::remove(const std::string& path) {
     note("remove " + path);
-    return m_inner->remove(path);
+    return ForwardingFileSystem::remove(path);
 }
 
 std::error_code ObservedFileSystem::setModificationDate(const std::string& path, Date date) {
     note("setModificationDate " + path);
-    return m_inner->setModificationDate(path, date);
+    return ForwardingFileSystem::setModificationDate(path, date);
 }
 
 std::error_code ObservedFileSystem::writeFileAtomically(const std::string& path,
                                                         std::span<const std::uint8_t> contents) {
     note("write " + path);
-    return m_inner->writeFileAtomically(path, contents);
+    return ForwardingFileSystem::writeFileAtomically(path, contents);
 }
 
 std::error_code ObservedFileSystem::synchronize(const std::string& path) {
     note("synchronize " + path);
-    return m_inner->synchronize(path);
+    return ForwardingFileSystem::synchronize(path);
 }
 
 }  // namespace tallowmere::testing

@@ -156,5 +156,50 @@ TEST(InMemoryFileSystemTest, CopiesNeverReplaceAndReadsComeInChunks) {
     EXPECT_EQ((*failing)->read(buffer).error(), std::make_error_code(std::errc::io_error));
 }
 
+// The fake keeps the two-step copy's contract, as the engines' fault tests rely on it.
+TEST(InMemoryFileSystemTest, TwoStepCopiesAndFoldersBelowABase) {
+    InMemoryFileSystem fileSystem;
+    fileSystem.addFile("/src/a.txt", "data", Date(1'600'000'000));
+    fileSystem.addFolder("/drive/backup");
+    fileSystem.addLink("/drive/backup/link", "/elsewhere");
+    std::vector<std::string> hooked;
+    fileSystem.setChangeHook([&](Operation, const std::string& path) { hooked.push_back(path); });
+
+    EXPECT_TRUE(isNotFound(fileSystem.createDirectoryBelow("/gone", "/gone/x")));
+    EXPECT_EQ(fileSystem.createDirectoryBelow("/drive/backup", "/drive/other"),
+              std::make_error_code(std::errc::invalid_argument));
+    EXPECT_EQ(fileSystem.createDirectoryBelow("/drive/backup", "/drive/backup/link/x"),
+              std::make_error_code(std::errc::not_a_directory));
+    ASSERT_FALSE(fileSystem.createDirectoryBelow("/drive/backup", "/drive/backup/f/g"));
+    EXPECT_FALSE(fileSystem.exists("/gone"));
+    EXPECT_FALSE(fileSystem.exists("/elsewhere"));
+
+    const auto temporary = fileSystem.copyToTemporaryFile("/src/a.txt", "/drive/backup/f/g/a.txt");
+    ASSERT_TRUE(temporary.ok());
+    EXPECT_EQ(fileSystem.contents(*temporary), "data");
+    EXPECT_FALSE(fileSystem.exists("/drive/backup/f/g/a.txt"));
+    fileSystem.addFile("/drive/backup/f/g/taken.txt", "theirs");
+    EXPECT_EQ(fileSystem.publishTemporaryFile(*temporary, "/drive/backup/f/g/taken.txt"),
+              std::make_error_code(std::errc::file_exists));
+    EXPECT_EQ(fileSystem.publishTemporaryFile(*temporary, "/drive/backup/f/a.txt"),
+              std::make_error_code(std::errc::invalid_argument));
+    ASSERT_FALSE(fileSystem.publishTemporaryFile(*temporary, "/drive/backup/f/g/a.txt"));
+    EXPECT_EQ(fileSystem.contents("/drive/backup/f/g/a.txt"), "data");
+    EXPECT_EQ(fileSystem.storedValues("/drive/backup/f/g/a.txt")->contentModificationDate,
+              Date(1'600'000'000));
+    EXPECT_EQ(fileSystem.pathsBelow("/drive/backup/f/g"),
+              (std::vector<std::string>{"/drive/backup/f/g", "/drive/backup/f/g/a.txt",
+                                        "/drive/backup/f/g/taken.txt"}));
+
+    fileSystem.failOperation(Operation::read, "/src/a.txt",
+                             std::make_error_code(std::errc::io_error));
+    EXPECT_EQ(fileSystem.copyToTemporaryFile("/src/a.txt", "/drive/backup/b.txt").error(),
+              std::make_error_code(std::errc::io_error));
+    EXPECT_EQ(fileSystem.pathsBelow("/drive/backup").size(), 6u);
+    // Every change asked for reached the hook, with the path it changes.
+    EXPECT_EQ(hooked.size(), 9u);
+    EXPECT_EQ(hooked.back(), "/drive/backup/b.txt");
+}
+
 }  // namespace
 }  // namespace tallowmere
