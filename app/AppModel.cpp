@@ -106,8 +106,12 @@ AppModel::AppModel(AppEnvironment environment, QObject* parent)
     m_reportRepository = std::make_shared<ReportRepository>(queue);
     m_activityRepository = std::make_shared<ActivityRepository>(queue);
     m_settingsRepository = std::make_shared<SettingsRepository>(queue, clock);
+    m_scanner = std::make_shared<ICloudDriveScanner>(
+        *m_environment.fileSystem, ICloudScanLimits{.maxEntries = 50'000, .maxDepth = 64}, clock);
     m_photosScanner = std::make_shared<PhotosLibraryScanner>(*m_environment.fileSystem,
                                                              *m_environment.photoLibrary, clock);
+    m_verificationCoordinator = std::make_shared<LocalVerificationCoordinator>(
+        *m_backupRepository, *m_verificationRepository, m_environment.fileSystem, clock);
     m_reportGenerator = std::make_shared<StubReportGenerator>(clock);
 
     // 5. Web pages.
@@ -125,6 +129,10 @@ AppModel::AppModel(AppEnvironment environment, QObject* parent)
     publish(m_startupErrorMessage, std::move(startupError), &AppModel::startupErrorMessageChanged);
 
     // 8. Engine progress reaches the published fields on the main thread.
+    m_scanner->setProgressHandler(
+        progressForwarder(&AppModel::m_scanProgress, &AppModel::scanProgressChanged));
+    m_verificationCoordinator->setProgressHandler(progressForwarder(
+        &AppModel::m_verificationProgress, &AppModel::verificationProgressChanged));
     m_photosScanner->setProgressHandler(
         progressForwarder(&AppModel::m_photosProgress, &AppModel::photosProgressChanged));
 
@@ -133,7 +141,10 @@ AppModel::AppModel(AppEnvironment environment, QObject* parent)
 }
 
 AppModel::~AppModel() {
+    m_scanner->setProgressHandler(nullptr);
+    m_scanner->cancelScan();
     m_photosScanner->setProgressHandler(nullptr);
+    m_verificationCoordinator->setProgressHandler(nullptr);
     m_pool.waitForDone();
 }
 

@@ -13,6 +13,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include "app/AppEnvironment.h"
+#include "app/LocalVerificationCoordinator.h"
 #include "app/PhotosLibraryScanner.h"
 #include "app/ReportCards.h"
 #include "app/WebsiteConfiguration.h"
@@ -20,6 +21,7 @@
 #include "core/dashboard/DashboardSnapshot.h"
 #include "core/dashboard/NextBestAction.h"
 #include "core/icloud/ICloudDriveScanSummary.h"
+#include "core/icloud/ICloudDriveScanner.h"
 #include "core/icloud/ICloudFileScanResult.h"
 #include "core/icloud/ICloudScanRoot.h"
 #include "core/icloud/ScanProgressSnapshot.h"
@@ -156,9 +158,28 @@ public:
     // ---- Scans. Each returns at once; the returned future finishes when the workflow has
     // published its outcome. None fails towards its caller.
 
+    // One iCloud Drive safety scan of the selected roots; the run, its rows and its report
+    // are stored. Does nothing while a scan runs.
+    QFuture<void> runScan(ScanTrigger trigger = ScanTrigger::manual);
+    // Asks a running iCloud Drive scan to stop; it is then stored as cancelled. Nothing
+    // happens while no scan runs.
+    void cancelScan();
+
     // One Photos safety scan of the selected library (or the default one). Does nothing
     // while a Photos scan runs.
     QFuture<void> runPhotosScan();
+
+    // ---- Checks of the second copy; one at a time, each doing nothing while another runs.
+
+    QFuture<void> runQuickVerification();
+    QFuture<void> runFullVerification();
+    QFuture<void> runRestoreTest();
+
+    // ---- Next best actions.
+
+    // Carries out the action of a dashboard card: starts its workflow on a later turn of
+    // the event loop, or says where to continue. Returns at once.
+    void perform(const NextBestAction& action);
 
     // ---- Scan folders and the Photos library.
 
@@ -193,7 +214,7 @@ public:
     // Asks for confirmation and where to save, then writes the diagnostics file.
     void exportSupportDiagnostics();
 
-signals:
+Q_SIGNALS:
     void statusMessageChanged();
     void startupErrorMessageChanged();
     void dashboardSnapshotChanged();
@@ -233,7 +254,7 @@ private:
         if (field == value)
             return;
         field = std::forward<U>(value);
-        emit(this->*changed)();
+        Q_EMIT(this->*changed)();
     }
 
     void setStatusMessage(std::string message) {
@@ -289,6 +310,8 @@ private:
     void recordEvent(ActivityEventKind kind, const std::string& title, const std::string& message,
                      SafetyState severity, AppSection localActionTarget);
 
+    QFuture<void> runCheck(VerificationMode mode);
+
     // Placeholders published while nothing is stored.
     BackupJobSnapshot placeholderBackupJob(std::string message) const;
     VerificationRun placeholderVerification(VerificationMode mode, std::string message) const;
@@ -305,7 +328,9 @@ private:
     std::shared_ptr<ActivityRepository> m_activityRepository;
     std::shared_ptr<SettingsRepository> m_settingsRepository;
     std::shared_ptr<ReportGenerating> m_reportGenerator;
+    std::shared_ptr<ICloudDriveScanner> m_scanner;
     std::shared_ptr<PhotosLibraryScanner> m_photosScanner;
+    std::shared_ptr<LocalVerificationCoordinator> m_verificationCoordinator;
     TallowmereWebsiteConfiguration m_websiteConfiguration;
     std::unique_ptr<UpdateController> m_updateController;
     // Engine work runs here, so that the destructor can wait for it.

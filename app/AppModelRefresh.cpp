@@ -2,11 +2,14 @@
 #include "app/SettingsKeys.h"
 #include "app/StaleReminderDays.h"
 #include "core/dashboard/NextBestActionEngine.h"
+#include "core/icloud/ICloudScanRootDetector.h"
 
 namespace tallowmere {
 
 void AppModel::refreshFromStore() {
     try {
+        m_iCloudScanRepository->upsertDetectedRoots(ICloudScanRootDetector::detectDefaultRoots(
+            *m_environment.fileSystem, *m_environment.clock));
         publish(m_iCloudScanRoots, m_iCloudScanRepository->fetchRoots(false),
                 &AppModel::iCloudScanRootsChanged);
         publish(m_iCloudSummary, m_iCloudScanRepository->fetchLatestSummary(),
@@ -87,6 +90,39 @@ void AppModel::refreshFromStore() {
                 &AppModel::nextBestActionsChanged);
     } catch (const std::exception&) {
         setStatusMessage("Tallowmere could not load local history.");
+    }
+}
+
+void AppModel::perform(const NextBestAction& action) {
+    // Workflows start on a later turn of the event loop, never inside the caller's turn.
+    const auto later = [this](auto workflow) {
+        QMetaObject::invokeMethod(
+            this, [this, workflow] { (this->*workflow)(); }, Qt::QueuedConnection);
+    };
+    switch (action.kind) {
+        case NextBestActionKind::runICloudScan:
+            QMetaObject::invokeMethod(
+                this, [this] { runScan(ScanTrigger::manual); }, Qt::QueuedConnection);
+            return;
+        case NextBestActionKind::scanPhotos:
+            later(&AppModel::runPhotosScan);
+            return;
+        case NextBestActionKind::quickVerify:
+            later(&AppModel::runQuickVerification);
+            return;
+        case NextBestActionKind::restoreTest:
+            later(&AppModel::runRestoreTest);
+            return;
+        case NextBestActionKind::downloadCloudOnlyFiles:
+            setStatusMessage(
+                "Open iCloud Drive Safety to review cloud-only files. Tallowmere will not force "
+                "downloads.");
+            return;
+        case NextBestActionKind::chooseExternalDrive:
+        case NextBestActionKind::prepareBackup:
+        case NextBestActionKind::startCopy:
+            setStatusMessage("Open Backup Destination to continue: " + action.title);
+            return;
     }
 }
 

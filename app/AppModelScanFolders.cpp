@@ -1,6 +1,6 @@
 #include "app/AppModel.h"
-#include "app/PathText.h"
 #include "app/SettingsKeys.h"
+#include "core/platform/PathStandardizing.h"
 
 namespace tallowmere {
 
@@ -8,8 +8,8 @@ namespace tallowmere {
 // and library names stay out of the stored timeline, as paths do.
 
 void AppModel::addScanRoot(const std::string& folderPath) {
-    const std::string path = PathText::standardized(folderPath);
-    const std::string name = PathText::lastComponent(path);
+    const std::string path = PathStandardizing::standardizedPath(folderPath);
+    const std::string name = PathStandardizing::lastPathComponent(path);
     try {
         m_iCloudScanRepository->addUserRoot(path, name, std::nullopt);
     } catch (const std::exception&) {
@@ -41,7 +41,7 @@ void AppModel::removeScanRoot(const ICloudScanRoot& rootToRemove) {
 }
 
 void AppModel::selectPhotosLibrary(const std::string& libraryPath) {
-    const std::string path = PathText::standardized(libraryPath);
+    const std::string path = PathStandardizing::standardizedPath(libraryPath);
     publish(m_selectedPhotosLibraryPath, std::optional(path),
             &AppModel::selectedPhotosLibraryPathChanged);
     try {
@@ -50,7 +50,8 @@ void AppModel::selectPhotosLibrary(const std::string& libraryPath) {
         setStatusMessage("Tallowmere could not select that Photos library.");
         return;
     }
-    setStatusMessage("Selected " + PathText::lastComponent(path) + " for Photos safety scans.");
+    setStatusMessage("Selected " + PathStandardizing::lastPathComponent(path) +
+                     " for Photos safety scans.");
     recordEvent(ActivityEventKind::photosScan, "Photos library selected",
                 "Selected a Photos library for Photos safety scans.", SafetyState::needsAttention,
                 AppSection::photosSafety);

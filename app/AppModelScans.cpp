@@ -4,6 +4,21 @@
 namespace tallowmere {
 namespace {
 
+constexpr const char* kScanFailed = "Tallowmere could not finish the safety scan.";
+
+// What the main thread needs of a stored scan.
+struct StoredScan {
+    SafetyState overallState = SafetyState::unknown;
+    bool cancelled = false;
+};
+
+ScanProgressSnapshot iCloudScanProgress(bool running, std::string message) {
+    ScanProgressSnapshot progress = ScanProgressSnapshot::idle();
+    progress.isRunning = running;
+    progress.message = std::move(message);
+    return progress;
+}
+
 PhotosScanProgressSnapshot photosScanProgress(bool running, std::string message) {
     PhotosScanProgressSnapshot progress = PhotosScanProgressSnapshot::idle();
     progress.isRunning = running;
@@ -12,6 +27,56 @@ PhotosScanProgressSnapshot photosScanProgress(bool running, std::string message)
 }
 
 }  // namespace
+
+QFuture<void> AppModel::runScan(ScanTrigger trigger) {
+    if (m_isScanning)
+        return QtFuture::makeReadyFuture();
+    publish(m_isScanning, true, &AppModel::isScanningChanged);
+    publish(m_scanProgress, iCloudScanProgress(true, "Starting iCloud Drive scan..."),
+            &AppModel::scanProgressChanged);
+    setStatusMessage("Starting iCloud Drive scan...");
+
+    // The scan and the storing of its rows (up to 50,000) both run on the worker, so that
+    // the main thread never waits for them. A store failure leaves stored what was stored.
+    auto work = [scanner = m_scanner, fileSystem = m_environment.fileSystem,
+                 scans = m_scanRepository, iCloudScans = m_iCloudScanRepository,
+                 reports = m_reportRepository, generator = m_reportGenerator, trigger,
+                 roots = m_iCloudScanRoots] {
+        const SafetyScanResult result = scanner->runScan(trigger, roots);
+        scans->insert(result.scanRun, result.findings);
+        if (result.iCloudSummary)
+            iCloudScans->insert(*result.iCloudSummary, result.iCloudFileResults);
+        reports->insert(generator->makeSafetyReport(result));
+        return StoredScan{
+            result.scanRun.overallState,
+            result.iCloudSummary && result.iCloudSummary->status == ScanRunStatus::cancelled};
+    };
+    return inBackground(std::move(work), [this](std::optional<StoredScan> stored) {
+        if (stored) {
+            refreshFromStore();
+            setStatusMessage(stored->cancelled
+                                 ? "Scan cancelled. Tallowmere did not modify your files."
+                                 : "Scan finished. Tallowmere did not modify your files.");
+            recordEvent(ActivityEventKind::iCloudScan,
+                        stored->cancelled ? "iCloud scan cancelled" : "iCloud scan finished",
+                        m_statusMessage, stored->overallState, AppSection::iCloudDriveSafety);
+        } else {
+            setStatusMessage(kScanFailed);
+            publish(m_scanProgress, iCloudScanProgress(false, kScanFailed),
+                    &AppModel::scanProgressChanged);
+            recordEvent(ActivityEventKind::iCloudScan, "iCloud scan failed", kScanFailed,
+                        SafetyState::needsAttention, AppSection::iCloudDriveSafety);
+        }
+        publish(m_isScanning, false, &AppModel::isScanningChanged);
+    });
+}
+
+void AppModel::cancelScan() {
+    if (!m_isScanning)
+        return;
+    m_scanner->cancelScan();
+    setStatusMessage("Cancelling scan...");
+}
 
 QFuture<void> AppModel::runPhotosScan() {
     if (m_isScanningPhotos)

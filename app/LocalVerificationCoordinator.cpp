@@ -224,7 +224,8 @@ std::optional<LocalVerificationCoordinator::Context> LocalVerificationCoordinato
         std::optional<std::string> folder;
         if (destination->bookmarkData && m_resolveDestination)
             folder = m_resolveDestination(*destination);
-        const std::string prefix = PathStandardizing::standardizedPath(folder ? *folder : *destination->path);
+        const std::string prefix =
+            PathStandardizing::standardizedPath(folder ? *folder : *destination->path);
         // Items copied to an earlier destination drop out.
         std::erase_if(items, [&](const BackupManifestItem& item) {
             return !PathStandardizing::beginsWithFolder(item.destinationPath, prefix);
@@ -325,8 +326,8 @@ std::string LocalVerificationCoordinator::restoreRoot(const Uuid& runID) {
     const auto support = m_fileSystem->applicationSupportDirectory();
     if (!support)
         throw std::system_error(support.error(), "cannot find the Application Support folder");
-    const std::string folder =
-        PathStandardizing::standardizedPath(*support) + "/Tallowmere/Restore Tests/" + runID.toString();
+    const std::string folder = PathStandardizing::standardizedPath(*support) +
+                               "/Tallowmere/Restore Tests/" + runID.toString();
     if (const auto error = m_fileSystem->createDirectory(folder))
         throw std::system_error(error, "cannot create the restore-test folder");
     return folder;

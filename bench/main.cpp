@@ -12,15 +12,6 @@
 
 namespace {
 
-// The application model's benchmarks need an event loop.
-void runAppModelBench() {
-    int argc = 1;
-    char name[] = "tallowmere-bench";
-    char* argv[] = {name, nullptr};
-    QCoreApplication application(argc, argv);
-    tallowmere::bench::runRefreshBench();
-}
-
 struct Benchmark {
     const char* name;
     void (*run)();
@@ -33,7 +24,7 @@ constexpr Benchmark kBenchmarks[] = {
     {"scan-store", tallowmere::bench::runScanStoreBench},
     {"photos", tallowmere::bench::runPhotosBench},
     {"verify", tallowmere::bench::runVerifyBench},
-    {"app-model", runAppModelBench},
+    {"app-model", tallowmere::bench::runRefreshBench},
 };
 
 }  // namespace
@@ -45,10 +36,13 @@ int main(int argc, char** argv) {
         // The Photos benchmark measures each of its scans in a fresh process of this program.
         if (argc == 3 && std::strcmp(argv[1], "--photos-scan-child") == 0)
             return tallowmere::bench::runPhotosScanChild(argv[2]);
+        // The application model's benchmarks need an event loop.
+        QCoreApplication application(argc, argv);
         const char* only = argc == 2 ? argv[1] : nullptr;
         bool ran = false;
         for (const auto& benchmark : kBenchmarks) {
-            if (only && std::strcmp(only, benchmark.name) != 0) continue;
+            if (only && std::strcmp(only, benchmark.name) != 0)
+                continue;
             benchmark.run();
             ran = true;
         }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/AppModel.h"
-#include "app/PathText.h"
+#include "core/platform/PathStandardizing.h"
 #include "persistence/ICloudScanRepository.h"
 #include "persistence/SettingsRepository.h"
 #include "tests/app/AppTestSupport.h"
@@ -10,21 +10,6 @@ namespace tallowmere {
 namespace {
 
 using testing::TestEnvironment;
-
-TEST(PathTextTest, StandardizesLikeAFileURL) {
-    const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
-        {"/home/ann/Projects", "/home/ann/Projects", "Projects"},
-        {"/home/ann/Projects/", "/home/ann/Projects", "Projects"},
-        {"/home/ann/./Work/../Projects//", "/home/ann/Projects", "Projects"},
-        {"/", "/", "/"},
-        {"/media/disk/na\xffme", "/media/disk/na\xffme", "na\xffme"},
-    };
-    for (const auto& [path, standardized, last] : cases) {
-        SCOPED_TRACE(path);
-        EXPECT_EQ(PathText::standardized(path), standardized);
-        EXPECT_EQ(PathText::lastComponent(path), last);
-    }
-}
 
 TEST(AppModelScanFoldersTest, AddingAFolderSelectsItAndKeepsItsNameOutOfTheTimeline) {
     TestEnvironment test;

@@ -65,6 +65,25 @@ std::int64_t rowCount(TallowmereDatabase& database, const std::string& table) {
     });
 }
 
+void Gate::pass() {
+    std::unique_lock lock(m_mutex);
+    m_reached = true;
+    m_opened.wait(lock, [this] { return m_open; });
+}
+
+bool Gate::reached() const {
+    std::lock_guard lock(m_mutex);
+    return m_reached;
+}
+
+void Gate::open() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_open = true;
+    }
+    m_opened.notify_all();
+}
+
 bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     return QTest::qWaitFor(condition, static_cast<int>(timeout.count()));
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -74,6 +76,22 @@ void failWritesTo(TallowmereDatabase& database, const std::string& table);
 void failReadsOf(TallowmereDatabase& database, const std::string& table);
 // Number of rows of `table`.
 std::int64_t rowCount(TallowmereDatabase& database, const std::string& table);
+
+// Holds a worker thread at one point until the test lets it go.
+class Gate {
+public:
+    // On the worker: notes that it arrived and waits until open() (at once when open).
+    void pass();
+    bool reached() const;
+    void open();
+
+private:
+    mutable std::mutex m_mutex;
+    std::condition_variable m_opened;
+    // Guarded by m_mutex.
+    bool m_reached = false;
+    bool m_open = false;
+};
 
 // Runs the event loop until the condition holds or the time is up.
 bool waitUntil(const std::function<bool()>& condition,
