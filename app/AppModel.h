@@ -141,6 +141,12 @@ public:
     }
     bool offersUpdateChecks() const { return m_updateController != nullptr; }
     const std::shared_ptr<TallowmereDatabase>& database() const { return m_database; }
+    // How the screens write counts, byte sizes and dates: the user's locale.
+    const Formatting& formatting() const { return *m_environment.formatting; }
+    // The time on the model's clock, for texts that compare a date with now.
+    Date now() const { return m_environment.clock->now(); }
+    // The user's home folder, for the scan-root labels; empty when none is known.
+    std::string homeDirectoryPath() const;
 
     // ---- Refresh.
 

@@ -9,7 +9,6 @@
 #include <QTest>
 
 #include "tests/ui/UiTestSupport.h"
-#include "ui/onboarding/OnboardingView.h"
 #include "ui/screens/SettingsView.h"
 #include "ui/shell/MenuBarPopoverView.h"
 #include "ui/shell/TrayController.h"
@@ -36,7 +35,7 @@ protected:
         ApplicationShell::Options options;
         options.systemTray = systemTray;
         return std::make_unique<ApplicationShell>(
-            fixture.model(), fixture.formatting(),
+            fixture.model(),
             [this] {
                 ++windowsMade;
                 auto* window = new QMainWindow;
@@ -150,13 +149,13 @@ TEST_F(ApplicationShellTest, WithoutATrayClosingQuitsAndTheWindowMenuHasThePopov
 }
 
 TEST_F(ApplicationShellTest, WindowContentThatIsNoWindowGetsOneWithAMenuBar) {
-    ApplicationShell shell(fixture.model(), fixture.formatting(),
+    ApplicationShell shell(fixture.model(),
                            [] {
                                auto* content = new QWidget;
                                content->setObjectName(QStringLiteral("rootContent"));
                                return content;
                            },
-                           {.systemTray = false, .presentOnboarding = false});
+                           {.systemTray = false});
     shell.start();
 
     auto* window = qobject_cast<QMainWindow*>(shell.mainWindow());
@@ -188,18 +187,6 @@ TEST_F(ApplicationShellTest, ComingBackToTheFrontWithNothingVisibleShowsTheDashb
     Q_EMIT application->applicationStateChanged(Qt::ApplicationActive);
     EXPECT_FALSE(shell->mainWindow()->isVisible());
     shell->popover()->hide();
-}
-
-TEST_F(ApplicationShellTest, PresentsOnboardingOverTheWindowUntilItIsComplete) {
-    fixture.model().resetOnboarding();
-    auto shell = startedShell(true);
-
-    OnboardingSheet* sheet = nullptr;
-    QTRY_VERIFY((sheet = shell->mainWindow()->findChild<OnboardingSheet*>()) != nullptr);
-    EXPECT_TRUE(sheet->isVisible());
-    sheet->close();
-    QApplication::processEvents();
-    EXPECT_TRUE(fixture.model().hasCompletedOnboarding());
 }
 
 }  // namespace

@@ -53,13 +53,13 @@ const SymbolLabel* symbolLabel(const QWidget& view, const char* name) {
 class BackupDestinationViewTest : public ::testing::Test {
 protected:
     std::unique_ptr<BackupDestinationView> makeView() {
-        auto view = std::make_unique<BackupDestinationView>(fixture.model(), fixture.formatting(),
-                                                            fixture.dialogs());
+        auto view = std::make_unique<BackupDestinationView>(fixture.model(), chooser);
         showAt(*view, {900, 900});
         return view;
     }
 
     ModelFixture fixture;
+    std::shared_ptr<FakeFileChooser> chooser = std::make_shared<FakeFileChooser>();
 };
 
 TEST_F(BackupDestinationViewTest, WithoutADestinationOnlyChoosingIsPossible) {
@@ -99,7 +99,7 @@ TEST_F(BackupDestinationViewTest, AnInternalFolderIsRefusedUnlessLocalTestsAreAl
     EXPECT_EQ(tileValue(*view, "selectedDriveTile"), "Backups");
     EXPECT_EQ(tileDetail(*view, "selectedDriveTile"), kInternalWarning);
     EXPECT_EQ(textOf(*view, "destinationStatus"), "Available");
-    EXPECT_EQ(view->findChild<ElidedLabel*>("destinationPath")->fullText(), "/media/alex/Backups");
+    EXPECT_EQ(view->findChild<ElidedLabel*>("destinationPath")->text(), "/media/alex/Backups");
     EXPECT_EQ(textOf(*view, "destinationAvailable").toStdString(),
               fixture.formatting().byteCount(512'000'000'000) + " available.");
     ASSERT_TRUE(shows(*view, "policyWarning"));
@@ -114,7 +114,7 @@ TEST_F(BackupDestinationViewTest, AnInternalFolderIsRefusedUnlessLocalTestsAreAl
     EXPECT_FALSE(button(*view, "startCopyButton")->isEnabled());
 
     fixture.model().setAllowLocalBackupTestDestination(true);
-    settle(*view);
+    settleRedraws(*view);
 
     EXPECT_EQ(tileDetail(*view, "selectedDriveTile"), kLocalTestNotice);
     EXPECT_EQ(symbolLabel(*view, "policyWarning")->text(), kLocalTestNotice);
@@ -196,7 +196,7 @@ TEST_F(BackupDestinationViewTest, PreparationShowsTheJobsCountsAndResumesAPaused
         next.startedAt = kNow.addingSeconds(60);  // the newest job
         fixture.storeJob(next);
         fixture.refresh();
-        settle(*view);
+        settleRedraws(*view);
         EXPECT_EQ(button(*view, "startCopyButton")->text(), "Start Copy");
     }
 }
@@ -227,9 +227,8 @@ TEST_F(BackupDestinationViewTest, ManifestRowsShowEachItemsStatusWithADividerAft
         const BackupManifestItem& item = shown[i];
         SCOPED_TRACE(item.relativePath);
         QWidget& row = *entries[2 * i];
-        EXPECT_EQ(row.findChild<ElidedLabel*>("itemPath")->fullText().toStdString(),
-                  item.relativePath);
-        EXPECT_EQ(row.findChild<ElidedLabel*>("itemDestination")->fullText().toStdString(),
+        EXPECT_EQ(row.findChild<ElidedLabel*>("itemPath")->text().toStdString(), item.relativePath);
+        EXPECT_EQ(row.findChild<ElidedLabel*>("itemDestination")->text().toStdString(),
                   item.destinationPath);
         EXPECT_EQ(textOf(row, "itemMessage").toStdString(), item.message);
         EXPECT_EQ(textOf(row, "itemStatus").toStdString(), displayName(item.status));
@@ -250,22 +249,24 @@ TEST_F(BackupDestinationViewTest, ALongPathIsShortenedInTheMiddle) {
     QApplication::processEvents();
 
     const auto* path = view->findChild<ElidedLabel*>("destinationPath");
-    EXPECT_EQ(path->fullText().toStdString(), *drive.path);
-    EXPECT_TRUE(path->text().contains(QChar(0x2026))) << path->text().toStdString();
-    EXPECT_TRUE(path->text().startsWith(QStringLiteral("/media/alex")));
-    EXPECT_TRUE(path->text().endsWith(QStringLiteral("Tallowmere")));
+    EXPECT_EQ(path->text().toStdString(), *drive.path);
+    EXPECT_TRUE(path->shownText().contains(QChar(0x2026))) << path->shownText().toStdString();
+    EXPECT_TRUE(path->shownText().startsWith(QStringLiteral("/media/alex")));
+    EXPECT_TRUE(path->shownText().endsWith(QStringLiteral("Tallowmere")));
 }
 
 TEST_F(BackupDestinationViewTest, ChooseDestinationAsksForOneFolderAndCancellingChangesNothing) {
     auto view = makeView();
-    fixture.dialogs().folderAnswer.reset();
+    chooser->answer.reset();
 
     QTest::mouseClick(button(*view, "chooseDestinationButton"), Qt::LeftButton);
 
-    ASSERT_EQ(fixture.dialogs().folderRequests.size(), 1u);
-    const FolderRequest& asked = fixture.dialogs().folderRequests[0];
+    ASSERT_EQ(chooser->requests.size(), 1u);
+    const OpenPanelRequest& asked = chooser->requests[0];
     EXPECT_EQ(asked.title, "Choose a Backup Destination");
     EXPECT_EQ(asked.prompt, "Use Folder");
+    EXPECT_TRUE(asked.canChooseDirectories);
+    EXPECT_FALSE(asked.canChooseFiles);
     EXPECT_TRUE(asked.canCreateDirectories);
     QApplication::processEvents();
     EXPECT_FALSE(fixture.model().backupDestination().has_value());

@@ -96,33 +96,5 @@ TEST(DialogPromptsTest, SavePanelProposesTheNameAndReturnsTheChosenPath) {
     EXPECT_EQ(*path, (folder.path() / "chosen.json").string());
 }
 
-TEST(DialogPromptsTest, FolderChooserAsksForOneFolderAndCancellingGivesNone) {
-    const testing::TemporaryDirectory folder;
-    std::filesystem::create_directory(folder / "Drive");
-    DialogPrompts prompts;
-    const FolderRequest request{.title = "Choose a Backup Destination", .prompt = "Use Folder"};
-
-    QString title, accept;
-    QFileDialog::FileMode mode = QFileDialog::AnyFile;
-    whenModal([&](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        title = dialog->windowTitle();
-        accept = acceptText(dialog);
-        mode = dialog->fileMode();
-        dialog->setDirectory(QString::fromStdString((folder / "Drive").string()));
-        static_cast<QDialog*>(dialog)->accept();  // as the accept button does
-    });
-    const std::optional<std::string> chosen = prompts.chooseFolder(request);
-    EXPECT_EQ(title, "Choose a Backup Destination");
-    EXPECT_EQ(accept, "Use Folder");
-    EXPECT_EQ(mode, QFileDialog::Directory);
-    ASSERT_TRUE(chosen.has_value());
-    EXPECT_EQ(*chosen, (folder / "Drive").string());
-
-    whenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
-    EXPECT_EQ(prompts.chooseFolder(request), std::nullopt);
-}
-
 }  // namespace
 }  // namespace tallowmere

@@ -40,7 +40,7 @@ protected:
 };
 
 TEST_F(MenuBarPopoverViewTest, BeforeAnythingHappenedShowsNeverNotRunAndNotSelected) {
-    MenuBarPopoverView view(fixture.model(), fixture.formatting(), {340, 430}, countingActions());
+    MenuBarPopoverView view(fixture.model(), {340, 430}, countingActions());
     view.show();
     QApplication::processEvents();
 
@@ -81,7 +81,7 @@ TEST_F(MenuBarPopoverViewTest, BeforeAnythingHappenedShowsNeverNotRunAndNotSelec
 }
 
 TEST_F(MenuBarPopoverViewTest, ShowsTheLatestScanBackupAndVerification) {
-    MenuBarPopoverView view(fixture.model(), fixture.formatting(), {340, 430}, countingActions());
+    MenuBarPopoverView view(fixture.model(), {340, 430}, countingActions());
     view.show();
     fixture.storeScan(SafetyState::cloudOnly);
     fixture.storeDestination(externalDrive());
@@ -90,7 +90,7 @@ TEST_F(MenuBarPopoverViewTest, ShowsTheLatestScanBackupAndVerification) {
     const VerificationRun run = finishedRun(VerificationMode::full, VerificationStatus::verified);
     fixture.storeRun(run);
     fixture.refresh();
-    settle(view);
+    settleRedraws(view);
 
     const DashboardSnapshot& snapshot = fixture.model().dashboardSnapshot();
     ASSERT_EQ(snapshot.menuBarHealth, MenuBarHealth::unsafe);
@@ -110,7 +110,7 @@ TEST_F(MenuBarPopoverViewTest, ShowsTheLatestScanBackupAndVerification) {
 }
 
 TEST_F(MenuBarPopoverViewTest, DashboardReportSettingsAndQuitCallTheirActions) {
-    MenuBarPopoverView view(fixture.model(), fixture.formatting(), {340, 430}, countingActions());
+    MenuBarPopoverView view(fixture.model(), {340, 430}, countingActions());
     view.show();
     QApplication::processEvents();
 
@@ -128,7 +128,7 @@ TEST_F(MenuBarPopoverViewTest, DashboardReportSettingsAndQuitCallTheirActions) {
 }
 
 TEST_F(MenuBarPopoverViewTest, VerifyBackupStartsAQuickVerification) {
-    MenuBarPopoverView view(fixture.model(), fixture.formatting(), {340, 430}, countingActions());
+    MenuBarPopoverView view(fixture.model(), {340, 430}, countingActions());
     view.show();
 
     QTest::mouseClick(view.findChild<QPushButton*>("popoverVerify"), Qt::LeftButton);
@@ -151,7 +151,7 @@ TEST(MenuBarPopoverScanTest, RunScanStartsAManualScanThatCancelScanStops) {
     ModelFixture fixture(fileSystem);
     const auto release = qScopeGuard([&gate] { gate.open(); });
     fixture.model().addScanRoot("/home/tester/Work");
-    MenuBarPopoverView view(fixture.model(), fixture.formatting(), {340, 430}, {});
+    MenuBarPopoverView view(fixture.model(), {340, 430}, {});
     view.show();
     auto* scan = view.findChild<PopoverActionButton*>("popoverScan");
     ASSERT_EQ(scan->text(), "Run scan");
@@ -160,7 +160,7 @@ TEST(MenuBarPopoverScanTest, RunScanStartsAManualScanThatCancelScanStops) {
     QTest::mouseClick(scan, Qt::LeftButton);
     EXPECT_FALSE(fixture.model().isScanning());  // starts on the next turn of the loop
     QTRY_VERIFY(gate.reached());
-    settle(view);
+    settleRedraws(view);
     EXPECT_EQ(scan->text(), "Cancel scan");
     EXPECT_EQ(scan->symbolName(), "xmark.circle");
 
@@ -168,7 +168,7 @@ TEST(MenuBarPopoverScanTest, RunScanStartsAManualScanThatCancelScanStops) {
     EXPECT_EQ(fixture.model().statusMessage(), "Cancelling scan...");
     gate.open();
     QTRY_VERIFY(!fixture.model().isScanning());
-    settle(view);
+    settleRedraws(view);
     EXPECT_EQ(scan->text(), "Run scan");
     ASSERT_TRUE(fixture.model().iCloudSummary().has_value());
     EXPECT_EQ(fixture.model().iCloudSummary()->status, ScanRunStatus::cancelled);

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTest>
 
 #include "persistence/ScanRepository.h"
 #include "tests/ui/UiTestSupport.h"
+#include "ui/MainWindow.h"
+#include "ui/RootView.h"
 #include "ui/components/SymbolLabel.h"
 #include "ui/components/SymbolView.h"
 #include "ui/components/TMButton.h"
@@ -150,36 +153,19 @@ TEST_F(OnboardingViewTest, ClosingTheSheetEarlyCompletesOnboarding) {
     EXPECT_TRUE(fixture.model().hasCompletedOnboarding());
 }
 
-TEST_F(OnboardingViewTest, PresenterShowsTheSheetOnceTheWindowIsOnScreenAndNotAgain) {
-    QMainWindow window;
-    auto* presenter = new OnboardingPresenter(fixture.model(), &window);
-    QApplication::processEvents();
-    EXPECT_EQ(presenter->sheet(), nullptr);  // not before the window is shown
-
+TEST_F(OnboardingViewTest, TheMainWindowPresentsThisSheetOnFirstLaunch) {
+    MainWindow window(fixture.model(), std::make_shared<FakeFileChooser>());
     window.show();
-    EXPECT_EQ(presenter->sheet(), nullptr);  // the next turn of the loop, not during show()
-    QTRY_VERIFY(presenter->sheet() != nullptr);
-    QPointer<OnboardingSheet> sheet = presenter->sheet();
+
+    QTRY_VERIFY(window.rootView()->onboardingSheet() != nullptr);
+    auto* sheet = qobject_cast<OnboardingSheet*>(window.rootView()->onboardingSheet());
+    ASSERT_NE(sheet, nullptr);
     EXPECT_TRUE(sheet->isVisible());
-    EXPECT_EQ(sheet->parentWidget(), &window);
+    EXPECT_EQ(sheet->size(), QSize(660, 520));
 
-    sheet->reject();
-    QTRY_VERIFY(sheet.isNull());
+    sheet->close();
+    QTRY_VERIFY(window.rootView()->onboardingSheet() == nullptr);
     EXPECT_TRUE(fixture.model().hasCompletedOnboarding());
-
-    // Reset in Settings: not again while this window lives.
-    fixture.model().resetOnboarding();
-    QApplication::processEvents();
-    EXPECT_EQ(presenter->sheet(), nullptr);
-}
-
-TEST_F(OnboardingViewTest, PresenterNeverShowsTheSheetOnceOnboardingIsComplete) {
-    fixture.model().completeOnboarding();
-    QMainWindow window;
-    auto* presenter = new OnboardingPresenter(fixture.model(), &window);
-    window.show();
-    for (int i = 0; i < 3; ++i) QApplication::processEvents();
-    EXPECT_EQ(presenter->sheet(), nullptr);
 }
 
 }  // namespace

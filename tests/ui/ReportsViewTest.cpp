@@ -54,7 +54,7 @@ protected:
 
 TEST(ReportsViewEmptyTest, ShowsOnlyTheEmptyStateBeforeAnyResults) {
     ModelFixture fixture;
-    ReportsView view(fixture.model(), fixture.formatting());
+    ReportsView view(fixture.model());
     showAt(view, {1000, 700});
 
     ASSERT_TRUE(fixture.model().reportCards().empty());
@@ -66,7 +66,7 @@ TEST(ReportsViewEmptyTest, ShowsOnlyTheEmptyStateBeforeAnyResults) {
 }
 
 TEST_F(ReportsViewTest, ShowsOneCollapsedCardPerModelCardInTheModelsOrder) {
-    ReportsView view(fixture.model(), fixture.formatting());
+    ReportsView view(fixture.model());
     showAt(view, {1000, 900});
 
     const std::vector<LocalReportCard>& model = fixture.model().reportCards();
@@ -94,7 +94,7 @@ TEST_F(ReportsViewTest, ShowsOneCollapsedCardPerModelCardInTheModelsOrder) {
 }
 
 TEST_F(ReportsViewTest, ExpandedCardShowsDetailsNextStepPrivacyNoteAndExport) {
-    ReportsView view(fixture.model(), fixture.formatting());
+    ReportsView view(fixture.model());
     showAt(view, {1000, 900});
     ReportCardView& card = *cardsOf(view)[1];
     ASSERT_EQ(card.card().kind, LocalReportKind::backupJob);
@@ -128,7 +128,7 @@ TEST_F(ReportsViewTest, ExpandedCardShowsDetailsNextStepPrivacyNoteAndExport) {
 
 TEST_F(ReportsViewTest, ExportWritesExactlyTheCardWhoseButtonWasPressed) {
     const TemporaryDirectory folder;
-    ReportsView view(fixture.model(), fixture.formatting());
+    ReportsView view(fixture.model());
     showAt(view, {1000, 900});
     const std::vector<ReportCardView*> cards = cardsOf(view);
 
@@ -159,7 +159,7 @@ TEST_F(ReportsViewTest, ExportWritesExactlyTheCardWhoseButtonWasPressed) {
 }
 
 TEST_F(ReportsViewTest, CancellingTheSavePanelWritesNothing) {
-    ReportsView view(fixture.model(), fixture.formatting());
+    ReportsView view(fixture.model());
     showAt(view, {1000, 900});
     ReportCardView& card = *cardsOf(view)[0];
     card.setExpanded(true);
@@ -173,13 +173,13 @@ TEST_F(ReportsViewTest, CancellingTheSavePanelWritesNothing) {
 }
 
 TEST_F(ReportsViewTest, RedrawsWhenTheCardsChangeAndKeepsOpenedCardsOpen) {
-    ReportsView view(fixture.model(), fixture.formatting());
+    ReportsView view(fixture.model());
     showAt(view, {1000, 900});
     clickLabelRow(*cardsOf(view)[1]);  // the backup job
 
     fixture.storeRun(finishedRun(VerificationMode::restoreTest, VerificationStatus::failed));
     fixture.refresh();
-    settle(view);
+    settleRedraws(view);
 
     const std::vector<ReportCardView*> cards = cardsOf(view);
     ASSERT_EQ(cards.size(), fixture.model().reportCards().size());

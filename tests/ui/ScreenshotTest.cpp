@@ -1,199 +1,103 @@
-// Renders every screen of the second copy and the account, the onboarding steps and the
-// status popover into build/screenshots, in their main states, for people to look at.
+// Writes the main window's screens at 1120 x 740 into build/screenshots, fresh and after a
+// scan, so that anyone can look at them without starting the application. The *-full
+// images hold each screen's whole scrolling content.
 #include <gtest/gtest.h>
 
-#include <QScopeGuard>
+#include <QImage>
 #include <QTest>
+#include <utility>
 
-#include "tests/support/InMemoryFileSystem.h"
-#include "tests/ui/UiTestSupport.h"
-#include "ui/components/TMButton.h"
-#include "ui/onboarding/OnboardingView.h"
-#include "ui/screens/BackupDestinationView.h"
-#include "ui/screens/ReportCardView.h"
-#include "ui/screens/ReportsView.h"
-#include "ui/screens/SettingsView.h"
-#include "ui/screens/VerificationView.h"
-#include "ui/shell/MenuBarPopoverView.h"
+#include "tests/support/StoredStateFixtures.h"
+#include "tests/ui/UiTestModel.h"
+#include "ui/MainWindow.h"
+#include "ui/RootView.h"
+#include "ui/components/TMScreen.h"
+#include "ui/navigation/AppSidebarView.h"
 
 namespace tallowmere {
 namespace {
 
-using namespace testing;
+using testing::settle;
 
-// The detail area of the main window: the window less its sidebar.
-const QSize kScreen{884, 740};
-
-// A state with something in every area.
-void storeBusyState(ModelFixture& fixture) {
-    fixture.storeScan(SafetyState::needsAttention);
-    fixture.storeDestination(externalDrive());
-    const BackupJobSnapshot job = jobIn(BackupJobStatus::completedWithSkipped, 3);
-    fixture.storeJob(
-        job,
-        {manifestItem(job, "Documents/Taxes/2024/return.pdf", BackupItemStatus::copied, "Copied."),
-         manifestItem(job, "Desktop/Notes.txt", BackupItemStatus::alreadyCopied,
-                      "Already in the second copy."),
-         manifestItem(job, "Documents/Cloud report.key", BackupItemStatus::skipped,
-                      "Cloud-only. Download it before copying.")});
-    VerificationRun run = finishedRun(VerificationMode::quick, VerificationStatus::failed);
-    fixture.storeRun(run, {failedResult(run, "Documents/Taxes/2024/return.pdf",
-                                        VerificationItemStatus::checksumMismatch,
-                                        "The checksum does not match the last passed check."),
-                           failedResult(run, "Desktop/Notes.txt", VerificationItemStatus::missing,
-                                        std::nullopt)});
-    VerificationRun restore =
-        finishedRun(VerificationMode::restoreTest, VerificationStatus::failed);
-    restore.restoreTestPath =
-        "/home/alex/.local/share/Tallowmere/Restore Tests/8D2F0C1E-5B7A-4F43-9E0B-3C1D2A4B5E6F";
-    fixture.storeRun(restore);
-    fixture.storeReport(storedReport("Safety report", kNow.addingSeconds(-86'400)));
-    fixture.refresh();
-}
-
-TEST(ScreenshotTest, BackupDestinationScreen) {
-    ModelFixture empty;
-    BackupDestinationView emptyView(empty.model(), empty.formatting(), empty.dialogs());
-    showAt(emptyView, kScreen);
-    saveScreenshot(emptyView, "backup-destination-empty.png");
-
-    // An internal folder without local test mode: refused, in red and orange.
-    ModelFixture internal;
-    BackupDestination folder = internalFolder();
-    folder.availableBytes = 412'000'000'000;
-    internal.storeDestination(folder);
-    internal.storeJob(jobIn(BackupJobStatus::prepared));
-    internal.refresh();
-    BackupDestinationView internalView(internal.model(), internal.formatting(), internal.dialogs());
-    showAt(internalView, kScreen);
-    saveScreenshot(internalView, "backup-destination-internal.png");
-
-    ModelFixture fixture;
-    storeBusyState(fixture);
-    BackupJobSnapshot paused = jobIn(BackupJobStatus::paused, 3);
-    paused.startedAt = kNow.addingSeconds(60);
-    paused.completedFiles = 400;
-    paused.preparedBytes = 8'400'000'000;
-    paused.message = "Copy paused. 400 of 1,204 files are in the second copy.";
-    fixture.storeJob(
-        paused,
-        {manifestItem(paused, "Documents/Taxes/2024/return.pdf", BackupItemStatus::copied,
-                      "Copied."),
-         manifestItem(paused, "Documents/Projects/Plans/budget.numbers", BackupItemStatus::conflict,
-                      "A different file already exists at the destination."),
-         manifestItem(paused, "Desktop/Notes.txt", BackupItemStatus::pending, "Ready to copy."),
-         manifestItem(paused, "Documents/Cloud report.key", BackupItemStatus::skipped,
-                      "Cloud-only. Download it before copying.")});
-    fixture.refresh();
-    BackupDestinationView view(fixture.model(), fixture.formatting(), fixture.dialogs());
-    showAt(view, kScreen);
-    saveScreenshot(view, "backup-destination.png");
-}
-
-TEST(ScreenshotTest, ReportsScreen) {
-    ModelFixture empty;
-    ReportsView emptyView(empty.model(), empty.formatting());
-    showAt(emptyView, kScreen);
-    saveScreenshot(emptyView, "reports-empty.png");
-
-    ModelFixture fixture;
-    storeBusyState(fixture);
-    ReportsView view(fixture.model(), fixture.formatting());
-    showAt(view, kScreen);
-    QList<ReportCardView*> cards = view.findChildren<ReportCardView*>();
-    ASSERT_GE(cards.size(), 2);
-    for (ReportCardView* card : cards) {
-        if (card->card().kind == LocalReportKind::backupJob)
-            card->setExpanded(true);
+void shoot(MainWindow& window, AppSection section, const char* file, const char* fullFile,
+           QSize size = {1120, 740}) {
+    window.rootView()->setSelection(section);
+    settle();
+    QImage shot = window.grab().toImage();
+    EXPECT_EQ(shot.size() / shot.devicePixelRatio(), size);
+    EXPECT_TRUE(testing::saveScreenshot(window, file)) << file;
+    if (auto* screen = qobject_cast<TMScreen*>(window.rootView()->sectionView(section))) {
+        QWidget* content = screen->widget();
+        EXPECT_TRUE(testing::saveScreenshot(*content, fullFile)) << fullFile;
     }
-    saveScreenshot(view, "reports.png");
 }
 
-TEST(ScreenshotTest, SettingsScreenAndWindow) {
-    ModelFixture fixture;
-    SettingsView view(fixture.model());
-    showAt(view, kScreen);
-    saveScreenshot(view, "settings.png");
-
-    fixture.model().setAllowLocalBackupTestDestination(true);
-    SettingsView wide(fixture.model());
-    showAt(wide, {1180, 620});
-    saveScreenshot(wide, "settings-test-mode-wide.png");
-
-    // The settings window's own size.
-    SettingsView window(fixture.model());
-    showAt(window, {560, 440});
-    window.grab().save(QStringLiteral(TALLOWMERE_SCREENSHOT_DIR "/settings-window.png"));
-}
-
-TEST(ScreenshotTest, VerificationScreen) {
-    ModelFixture empty;
-    VerificationView emptyView(empty.model(), empty.formatting());
-    showAt(emptyView, kScreen);
-    saveScreenshot(emptyView, "verification-empty.png");
-
-    ModelFixture fixture;
-    storeBusyState(fixture);
-    VerificationView view(fixture.model(), fixture.formatting());
-    showAt(view, kScreen);
-    saveScreenshot(view, "verification.png");
-}
-
-TEST(ScreenshotTest, VerificationScreenWhileACheckRuns) {
-    auto files = std::make_shared<InMemoryFileSystem>();
-    const BackupJobSnapshot job = jobIn(BackupJobStatus::completed);
-    std::vector<BackupManifestItem> items;
-    for (int i = 0; i < 4; ++i) {
-        BackupManifestItem item =
-            manifestItem(job, "Documents/Projects/report-" + std::to_string(i + 1) + ".pdf",
-                         BackupItemStatus::copied, "Copied.");
-        item.fileSize = 5;
-        files->addFile(item.destinationPath, "hello");
-        items.push_back(item);
+void seedScannedState(testing::UiTestModel& model) {
+    model.upsertDetectedRoot("/home/tester/Desktop", "Desktop", ICloudScanRootKind::desktop);
+    model.addUserRoot("/home/tester/Projects/Client Work/2025 Quarterly Reports and Archives");
+    model.storeActivity(3);
+    PhotosScanSummary photos = testing::photosScan(PhotosAuthorizationState::authorized, 12345);
+    photos.photoCount = 11804;
+    photos.videoCount = 541;
+    photos.livePhotoCount = 2300;
+    photos.favoriteCount = 1024;
+    photos.screenshotCount = 77;
+    photos.approximateResourceCount = 14650;
+    photos.videoDurationSeconds = 3725;
+    photos.oldestCreationDate = Date(1'262'304'000);
+    photos.newestCreationDate = model.clock->now().addingSeconds(3 * 86400);
+    model.storePhotosScan(photos);
+    // A realistic mix: mostly local files, some cloud-only, a few waiting or uncertain.
+    std::vector<ICloudFileState> states(1204, ICloudFileState::localCurrent);
+    const std::pair<ICloudFileState, int> others[] = {
+        {ICloudFileState::possibleSyncIssue, 2}, {ICloudFileState::waitingToUpload, 5},
+        {ICloudFileState::waitingToDownload, 4}, {ICloudFileState::cloudOnly, 38},
+        {ICloudFileState::unknown, 6},           {ICloudFileState::excluded, 12},
+        {ICloudFileState::downloaded, 140},
+    };
+    std::size_t next = 3;
+    for (const auto& [state, count] : others) {
+        for (int i = 0; i < count; ++i, next += 11) states[next % states.size()] = state;
     }
-    Gate gate;
-    ModelFixture fixture(std::make_shared<GatedReads>(files, gate));
-    const auto release = qScopeGuard([&gate] { gate.open(); });
-    fixture.storeDestination(externalDrive());
-    fixture.storeJob(job, items);
-    fixture.refresh();
-    VerificationView view(fixture.model(), fixture.formatting());
-    showAt(view, kScreen);
-    QTest::mouseClick(view.findChild<TMButton*>("fullVerificationButton"), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&gate] { return gate.reached(); }, 5000));
-    settle(view);
-    saveScreenshot(view, "verification-running.png");
+    model.storeICloudScan(testing::UiTestModel::fileResults(1204, states));
 }
 
-TEST(ScreenshotTest, OnboardingSteps) {
-    ModelFixture fixture;
-    QWidget window;
-    showAt(window, {1120, 740});
-    OnboardingSheet sheet(fixture.model(), &window);
-    sheet.show();
-    for (int step = 0; step < 5; ++step) {
-        QApplication::processEvents();
-        sheet.grab().save(
-            QStringLiteral(TALLOWMERE_SCREENSHOT_DIR "/onboarding-%1.png").arg(step + 1));
-        if (step < 4) {
-            QTest::mouseClick(sheet.findChild<TMButton*>("onboardingPrimaryButton"),
-                              Qt::LeftButton);
-        }
-    }
-    EXPECT_EQ(sheet.view()->step(), 4);
-}
+TEST(ScreenshotTest, WritesTheDashboardAndSafetyScreens) {
+    testing::UiTestModel model;
+    MainWindow window(*model, std::make_shared<testing::FakeFileChooser>());
+    window.resize(1120, 740);
+    window.show();
+    settle();
 
-TEST(ScreenshotTest, MenuBarPopover) {
-    ModelFixture empty;
-    MenuBarPopoverView emptyView(empty.model(), empty.formatting(), {340, 430}, {});
-    showAt(emptyView, {340, 430});
-    emptyView.grab().save(QStringLiteral(TALLOWMERE_SCREENSHOT_DIR "/popover-empty.png"));
+    shoot(window, AppSection::dashboard, "dashboard-fresh.png", "dashboard-fresh-full.png");
+    shoot(window, AppSection::iCloudDriveSafety, "icloud-drive-safety-fresh.png",
+          "icloud-drive-safety-fresh-full.png");
+    shoot(window, AppSection::photosSafety, "photos-safety-fresh.png",
+          "photos-safety-fresh-full.png");
 
-    ModelFixture fixture;
-    storeBusyState(fixture);
-    MenuBarPopoverView view(fixture.model(), fixture.formatting(), {340, 430}, {});
-    showAt(view, {340, 430});
-    view.grab().save(QStringLiteral(TALLOWMERE_SCREENSHOT_DIR "/popover.png"));
+    seedScannedState(model);
+    shoot(window, AppSection::dashboard, "dashboard-scanned.png", "dashboard-scanned-full.png");
+    shoot(window, AppSection::iCloudDriveSafety, "icloud-drive-safety.png",
+          "icloud-drive-safety-full.png");
+    shoot(window, AppSection::photosSafety, "photos-safety.png", "photos-safety-full.png");
+
+    // The smallest window the content allows.
+    window.resize(window.minimumSizeHint());
+    settle();
+    const QSize smallest = window.size();
+    EXPECT_LE(smallest.width(), 960);
+    shoot(window, AppSection::dashboard, "dashboard-smallest.png", "dashboard-smallest-full.png",
+          smallest);
+    shoot(window, AppSection::iCloudDriveSafety, "icloud-drive-safety-smallest.png",
+          "icloud-drive-safety-smallest-full.png", smallest);
+    shoot(window, AppSection::photosSafety, "photos-safety-smallest.png",
+          "photos-safety-smallest-full.png", smallest);
+
+    window.resize(1120, 740);
+    window.rootView()->setSidebarVisible(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window.rootView()->sidebar()->isVisible(); }, 3000));
+    shoot(window, AppSection::dashboard, "dashboard-no-sidebar.png",
+          "dashboard-no-sidebar-full.png");
 }
 
 }  // namespace

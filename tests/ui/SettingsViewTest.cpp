@@ -8,7 +8,7 @@
 
 #include "persistence/SettingsRepository.h"
 #include "tests/ui/UiTestSupport.h"
-#include "ui/components/AdaptiveGrid.h"
+#include "ui/components/AdaptiveGridLayout.h"
 #include "ui/components/TMButton.h"
 #include "ui/theme/TMTheme.h"
 
@@ -56,11 +56,12 @@ TEST_F(SettingsViewTest, ShowsTheHeaderPanelsAndTheModelsValues) {
               "Support diagnostics are privacy-safe by default and omit local paths, Photos "
               "metadata, manifests, checksums, reports, files, and photos.");
     // Three panels side by side at this width, one under the other in a narrow window.
-    auto* grid = child<AdaptiveGrid>(view, "settingsGrid");
-    EXPECT_EQ(grid->columnCount(), 3);
+    auto* grid = child<QWidget>(view, "settingsGrid");
+    auto* columns = static_cast<AdaptiveGridLayout*>(grid->layout());
+    EXPECT_EQ(columns->columnCount(grid->width()), 3);
     view.resize(560, 900);
     QApplication::processEvents();
-    EXPECT_EQ(grid->columnCount(), 1);
+    EXPECT_EQ(columns->columnCount(grid->width()), 1);
 }
 
 TEST_F(SettingsViewTest, TogglesWriteTheirSettingAtOnce) {

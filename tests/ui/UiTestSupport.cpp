@@ -11,7 +11,7 @@
 #include "persistence/SettingsRepository.h"
 #include "persistence/VerificationRepository.h"
 #include "platform/linux/LinuxFileSystem.h"
-#include "ui/screens/RedrawCoalescer.h"
+#include "ui/screens/RedrawScheduler.h"
 
 namespace tallowmere::testing {
 
@@ -87,25 +87,6 @@ void ModelFixture::setSetting(const std::string& key, const std::string& value) 
     SettingsRepository(m_database->queue(), m_clock).setString(value, key);
 }
 
-void Gate::pass() {
-    std::unique_lock lock(m_mutex);
-    m_reached = true;
-    m_opened.wait(lock, [this] { return m_open; });
-}
-
-bool Gate::reached() const {
-    std::lock_guard lock(m_mutex);
-    return m_reached;
-}
-
-void Gate::open() {
-    {
-        std::lock_guard lock(m_mutex);
-        m_open = true;
-    }
-    m_opened.notify_all();
-}
-
 BackupManifestItem manifestItem(const BackupJobSnapshot& job, const std::string& relativePath,
                                 BackupItemStatus status, const std::string& message) {
     BackupManifestItem item;
@@ -155,9 +136,9 @@ ReportSummary storedReport(const std::string& title, Date generatedAt) {
     return report;
 }
 
-void settle(QWidget& root) {
+void settleRedraws(QWidget& root) {
     const auto pending = [&root] {
-        for (const RedrawCoalescer* redraw : root.findChildren<RedrawCoalescer*>()) {
+        for (const RedrawScheduler* redraw : root.findChildren<RedrawScheduler*>()) {
             if (redraw->isPending())
                 return true;
         }
@@ -195,7 +176,7 @@ void showAt(QWidget& widget, QSize size) {
     settleLayout();
 }
 
-void saveScreenshot(QWidget& widget, const char* file) {
+void saveWholeScreen(QWidget& widget, const char* file) {
     if (auto* scroll = qobject_cast<QScrollArea*>(&widget)) {
         // The whole screen, not only what fits in the window.
         QWidget* content = scroll->widget();

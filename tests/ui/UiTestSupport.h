@@ -19,12 +19,12 @@
 #include "tests/support/FixedClock.h"
 #include "tests/support/ForwardingFileSystem.h"
 #include "tests/support/StoredStateFixtures.h"
-#include "ui/dialogs/FolderChooser.h"
+#include "tests/ui/UiTestModel.h"
 
 namespace tallowmere::testing {
 
-// Answers every dialog as the test says and records what was asked.
-class FakeDialogs final : public UserPrompts, public FolderChooser {
+// Answers every dialog of the model as the test says and records what was asked.
+class FakeDialogs final : public UserPrompts {
 public:
     bool confirm(const ConfirmationRequest& request) override {
         confirmations.push_back(request);
@@ -34,17 +34,11 @@ public:
         saveRequests.push_back(request);
         return saveAnswer;
     }
-    std::optional<std::string> chooseFolder(const FolderRequest& request) override {
-        folderRequests.push_back(request);
-        return folderAnswer;
-    }
 
     bool confirmAnswer = true;
     std::optional<std::string> saveAnswer;
-    std::optional<std::string> folderAnswer;
     std::vector<ConfirmationRequest> confirmations;
     std::vector<SaveLocationRequest> saveRequests;
-    std::vector<FolderRequest> folderRequests;
 };
 
 // Records the pages the model opens instead of starting a browser.
@@ -93,22 +87,6 @@ private:
     int m_scansStored = 0;
 };
 
-// Holds a worker thread at a point until the test lets it go on.
-class Gate {
-public:
-    // On the worker: notes that it arrived and waits until open() (at once when open).
-    void pass();
-    bool reached() const;
-    void open();
-
-private:
-    mutable std::mutex m_mutex;
-    std::condition_variable m_opened;
-    // Guarded by m_mutex.
-    bool m_reached = false;
-    bool m_open = false;
-};
-
 // A file system whose every open for reading first passes the gate.
 class GatedReads final : public ForwardingFileSystem {
 public:
@@ -134,7 +112,7 @@ VerificationItemResult failedResult(const VerificationRun& run, const std::strin
 ReportSummary storedReport(const std::string& title, Date generatedAt);
 
 // Runs the event loop until no redraw of a screen under `root` is waiting.
-void settle(QWidget& root);
+void settleRedraws(QWidget& root);
 
 // The text of the visible label named `name` under `parent`; a marker when there is none.
 QString textOf(const QWidget& parent, const char* name);
@@ -145,6 +123,6 @@ bool shows(const QWidget& parent, const char* name);
 void showAt(QWidget& widget, QSize size);
 // Saves what the widget shows into build/screenshots/<file>; the widget is grown to its
 // whole content height first when `wholeHeight` is set.
-void saveScreenshot(QWidget& widget, const char* file);
+void saveWholeScreen(QWidget& widget, const char* file);
 
 }  // namespace tallowmere::testing

@@ -52,7 +52,7 @@ std::vector<QWidget*> findingsList(const QWidget& view) {
 
 TEST(VerificationViewTest, BeforeAnyCheckShowsNeverNotRunAndNoFailures) {
     ModelFixture fixture;
-    VerificationView view(fixture.model(), fixture.formatting());
+    VerificationView view(fixture.model());
     showAt(view, {900, 800});
 
     EXPECT_EQ(textOf(view, "screenTitle"), "Verification");
@@ -81,7 +81,7 @@ TEST(VerificationViewTest, BeforeAnyCheckShowsNeverNotRunAndNoFailures) {
 
 TEST(VerificationViewTest, ShowsTheLatestRunsCountsAndFailuresWithoutADividerAfterTheLast) {
     ModelFixture fixture;
-    VerificationView view(fixture.model(), fixture.formatting());
+    VerificationView view(fixture.model());
     showAt(view, {900, 800});
     VerificationRun run = finishedRun(VerificationMode::full, VerificationStatus::failed);
     run.checkedFiles = 12'345;
@@ -95,7 +95,7 @@ TEST(VerificationViewTest, ShowsTheLatestRunsCountsAndFailuresWithoutADividerAft
               failedResult(run, "Desktop/c.key", VerificationItemStatus::unreadable,
                            "Tallowmere could not read this file.")});
     fixture.refresh();
-    settle(view);
+    settleRedraws(view);
 
     EXPECT_EQ(tileValue(view, "lastVerificationTile").toStdString(),
               fixture.formatting().dateTime(*run.completedAt));
@@ -120,7 +120,7 @@ TEST(VerificationViewTest, ShowsTheLatestRunsCountsAndFailuresWithoutADividerAft
         }
         const VerificationItemResult& result = results[i / 2];
         QWidget& row = *entries[i];
-        EXPECT_EQ(row.findChild<ElidedLabel*>("findingPath")->fullText().toStdString(),
+        EXPECT_EQ(row.findChild<ElidedLabel*>("findingPath")->text().toStdString(),
                   result.relativePath);
         EXPECT_EQ(textOf(row, "findingReason").toStdString(),
                   result.failureReason.value_or(std::string(displayName(result.status))));
@@ -164,7 +164,7 @@ TEST(VerificationViewTest, RestoreTestTileSaysWhatTheLastRestoreTestFound) {
     kept.restoreTestPath = "/data/Restore Tests/RUN";
     fixture.storeRun(kept);
     fixture.refresh();
-    VerificationView view(fixture.model(), fixture.formatting());
+    VerificationView view(fixture.model());
     showAt(view, {900, 800});
     EXPECT_EQ(tileValue(view, "restoreTestTile"), "Needs attention");
     EXPECT_EQ(tileDetail(view, "restoreTestTile"),
@@ -183,7 +183,7 @@ TEST(VerificationViewTest, EachButtonStartsItsCheck) {
                           Case{"restoreTestButton", VerificationMode::restoreTest}}) {
         SCOPED_TRACE(c.button);
         ModelFixture fixture;
-        VerificationView view(fixture.model(), fixture.formatting());
+        VerificationView view(fixture.model());
         showAt(view, {900, 800});
 
         QTest::mouseClick(view.findChild<TMButton*>(QLatin1String(c.button)), Qt::LeftButton);
@@ -211,13 +211,13 @@ TEST(VerificationViewTest, WhileACheckRunsTheButtonsAreDisabledAndItsProgressSho
     fixture.storeDestination(externalDrive());
     fixture.storeJob(job, {item});
     fixture.refresh();
-    VerificationView view(fixture.model(), fixture.formatting());
+    VerificationView view(fixture.model());
     showAt(view, {900, 800});
     auto* buttons = view.findChild<QWidget*>("verificationButtons");
 
     QTest::mouseClick(view.findChild<TMButton*>("fullVerificationButton"), Qt::LeftButton);
     QTRY_VERIFY(gate.reached());
-    settle(view);
+    settleRedraws(view);
 
     EXPECT_TRUE(fixture.model().isVerificationRunning());
     EXPECT_FALSE(buttons->isEnabled());
@@ -229,12 +229,12 @@ TEST(VerificationViewTest, WhileACheckRunsTheButtonsAreDisabledAndItsProgressSho
     const auto* bar = view.findChild<QProgressBar*>("verificationProgressBar");
     EXPECT_EQ(bar->maximum(), 1);
     const VerificationProgressSnapshot& progress = fixture.model().verificationProgress();
-    EXPECT_EQ(view.findChild<ElidedLabel*>("verificationProgressText")->fullText().toStdString(),
+    EXPECT_EQ(view.findChild<ElidedLabel*>("verificationProgressText")->text().toStdString(),
               progress.currentFile.value_or(progress.message));
 
     gate.open();
     QTRY_VERIFY(!fixture.model().isVerificationRunning());
-    settle(view);
+    settleRedraws(view);
     EXPECT_TRUE(buttons->isEnabled());
     EXPECT_FALSE(shows(view, "verificationProgress"));
     EXPECT_EQ(fixture.model().verificationSnapshot().mode, VerificationMode::full);

@@ -1,20 +1,24 @@
 #include "ui/components/ElidedLabel.h"
 
-#include <QEvent>
+#include <QPainter>
+#include <QStyle>
 
 namespace tallowmere {
 
-ElidedLabel::ElidedLabel(QWidget* parent) : QLabel(parent) {
+ElidedLabel::ElidedLabel(Qt::TextElideMode mode, QWidget* parent) : QLabel(parent), m_mode(mode) {
     setTextFormat(Qt::PlainText);
     setWordWrap(false);
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 }
 
 void ElidedLabel::setFullText(const QString& text) {
-    m_fullText = text;
+    setText(text);
     setToolTip(text);
-    elide();
-    updateGeometry();
+    update();
+}
+
+QString ElidedLabel::shownText() const {
+    return fontMetrics().elidedText(text(), m_mode, contentsRect().width());
 }
 
 QSize ElidedLabel::minimumSizeHint() const {
@@ -22,25 +26,15 @@ QSize ElidedLabel::minimumSizeHint() const {
 }
 
 QSize ElidedLabel::sizeHint() const {
-    return {fontMetrics().horizontalAdvance(m_fullText), fontMetrics().height()};
+    return {fontMetrics().horizontalAdvance(text()), fontMetrics().height()};
 }
 
-void ElidedLabel::resizeEvent(QResizeEvent* event) {
-    QLabel::resizeEvent(event);
-    elide();
-}
-
-void ElidedLabel::changeEvent(QEvent* event) {
-    QLabel::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
-        elide();
-}
-
-void ElidedLabel::elide() {
-    // Newlines in a file name would break the single line; show them as spaces.
-    QString line = m_fullText;
-    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    setText(fontMetrics().elidedText(line, Qt::ElideMiddle, qMax(0, contentsRect().width())));
+void ElidedLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.setFont(font());
+    painter.drawText(contentsRect(), static_cast<int>(alignment()) | Qt::TextSingleLine,
+                     shownText());
 }
 
 }  // namespace tallowmere

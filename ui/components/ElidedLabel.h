@@ -4,28 +4,26 @@
 
 namespace tallowmere {
 
-// One line of text that is shortened in the middle ("/Volumes/Dr…/Photos/2024") when it does
-// not fit, so that both the start and the end of a path stay readable. The whole text is
-// the tooltip.
+// One line of text that is shortened with an ellipsis where it does not fit, at the place
+// given (a path loses its middle, so that both the top folder and the file name stay in
+// view). text() keeps the whole text; the tooltip shows it too.
 class ElidedLabel : public QLabel {
     Q_OBJECT
 public:
-    explicit ElidedLabel(QWidget* parent = nullptr);
+    explicit ElidedLabel(Qt::TextElideMode mode, QWidget* parent = nullptr);
 
     void setFullText(const QString& text);
-    const QString& fullText() const { return m_fullText; }
+    // The text as drawn at the current width.
+    QString shownText() const;
 
     QSize minimumSizeHint() const override;
     QSize sizeHint() const override;
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
-    void elide();
-
-    QString m_fullText;
+    Qt::TextElideMode m_mode;
 };
 
 }  // namespace tallowmere

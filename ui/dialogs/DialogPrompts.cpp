@@ -64,16 +64,4 @@ std::optional<std::string> DialogPrompts::chooseSaveLocation(const SaveLocationR
     return chosenPath(dialog);
 }
 
-std::optional<std::string> DialogPrompts::chooseFolder(const FolderRequest& request) {
-    QFileDialog dialog(parentWindow(), toQString(request.title));
-    dialog.setObjectName(QStringLiteral("folderDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly, true);
-    dialog.setOption(QFileDialog::ReadOnly, !request.canCreateDirectories);
-    dialog.setLabelText(QFileDialog::Accept, toQString(request.prompt));
-    dialog.setDirectory(QDir::homePath());
-    return chosenPath(dialog);
-}
-
 }  // namespace tallowmere

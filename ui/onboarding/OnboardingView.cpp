@@ -1,10 +1,8 @@
 #include "ui/onboarding/OnboardingView.h"
 
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -189,41 +187,6 @@ OnboardingSheet::OnboardingSheet(AppModel& model, QWidget* parent)
     layout->addWidget(m_view);
     // Escape, the close button and the buttons all end here; a second call is harmless.
     connect(this, &QDialog::finished, &model, [&model] { model.completeOnboarding(); });
-}
-
-OnboardingPresenter::OnboardingPresenter(AppModel& model, QWidget* window)
-    : QObject(window), m_model(model), m_window(window) {
-    setObjectName(QStringLiteral("onboardingPresenter"));
-    window->installEventFilter(this);
-    connect(&m_model, &AppModel::hasCompletedOnboardingChanged, this, &OnboardingPresenter::update);
-    if (window->isVisible())
-        scheduleFirstPresentation();
-}
-
-bool OnboardingPresenter::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_window && event->type() == QEvent::Show)
-        scheduleFirstPresentation();
-    return QObject::eventFilter(watched, event);
-}
-
-void OnboardingPresenter::scheduleFirstPresentation() {
-    if (m_scheduled)
-        return;
-    // The sheet may come once the window is on screen: on the next turn of the loop.
-    m_scheduled = true;
-    QTimer::singleShot(0, this, [this] {
-        m_canPresent = true;
-        update();
-    });
-}
-
-void OnboardingPresenter::update() {
-    if (!m_canPresent || m_sheet || m_model.hasCompletedOnboarding())
-        return;
-    m_sheet = new OnboardingSheet(m_model, m_window);
-    m_sheet->setAttribute(Qt::WA_DeleteOnClose);
-    connect(m_sheet, &QDialog::finished, this, [this] { m_canPresent = false; });
-    m_sheet->open();
 }
 
 }  // namespace tallowmere

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QPointer>
 #include <functional>
 #include <vector>
 
@@ -86,30 +85,6 @@ public:
 
 private:
     OnboardingView* m_view;
-};
-
-// Presents the onboarding sheet over a window once it is on screen, while the model says
-// onboarding is not complete; once the sheet has closed it does not come back while this
-// presenter lives (a reset in Settings shows it at the next launch). Owned by the window.
-class OnboardingPresenter : public QObject {
-    Q_OBJECT
-public:
-    OnboardingPresenter(AppModel& model, QWidget* window);
-
-    OnboardingSheet* sheet() const { return m_sheet; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void scheduleFirstPresentation();
-    void update();
-
-    AppModel& m_model;
-    QWidget* m_window;
-    bool m_canPresent = false;
-    bool m_scheduled = false;
-    QPointer<OnboardingSheet> m_sheet;
 };
 
 }  // namespace tallowmere

@@ -18,10 +18,10 @@
 #include "ui/components/TMPanel.h"
 #include "ui/components/TMStatusModule.h"
 #include "ui/components/Text.h"
-#include "ui/dialogs/FolderChooser.h"
+#include "ui/dialogs/FileChooser.h"
 #include "ui/screens/MainThreadTask.h"
 #include "ui/screens/PanelParts.h"
-#include "ui/screens/RedrawCoalescer.h"
+#include "ui/screens/RedrawScheduler.h"
 #include "ui/theme/SecondCopyPresentation.h"
 
 namespace tallowmere {
@@ -48,7 +48,7 @@ QWidget* manifestRow(const BackupManifestItem& item, const QPalette& palette) {
     texts->setSpacing(2);
     auto* firstLine = new QHBoxLayout;
     firstLine->setSpacing(10);
-    auto* path = new ElidedLabel;
+    auto* path = new ElidedLabel(Qt::ElideMiddle);
     path->setObjectName(QStringLiteral("itemPath"));
     TMTheme::styleLabel(path, TextStyle::headline, ThemeColor::label);
     path->setFullText(toQString(item.relativePath));
@@ -58,7 +58,7 @@ QWidget* manifestRow(const BackupManifestItem& item, const QPalette& palette) {
     TMTheme::styleLabel(status, TextStyle::caption, color);
     firstLine->addWidget(status, 0, Qt::AlignRight);
     texts->addLayout(firstLine);
-    auto* destination = new ElidedLabel;
+    auto* destination = new ElidedLabel(Qt::ElideMiddle);
     destination->setObjectName(QStringLiteral("itemDestination"));
     TMTheme::styleLabel(destination, TextStyle::caption, ThemeColor::secondaryLabel);
     destination->setFullText(toQString(item.destinationPath));
@@ -84,13 +84,12 @@ QString destinationDetail(const std::optional<BackupDestination>& destination,
            QLatin1Char('.');
 }
 
-BackupDestinationView::BackupDestinationView(AppModel& model, const Formatting& formatting,
-                                             FolderChooser& folders, QWidget* parent)
+BackupDestinationView::BackupDestinationView(AppModel& model, std::shared_ptr<FileChooser> chooser,
+                                             QWidget* parent)
     : TMScreen(parent),
       m_model(model),
-      m_formatting(formatting),
-      m_folders(folders),
-      m_redraw(new RedrawCoalescer([this] { redraw(); }, this)) {
+      m_chooser(std::move(chooser)),
+      m_redraw(new RedrawScheduler([this] { redraw(); }, this)) {
     setObjectName(QStringLiteral("backupDestinationView"));
     addWidget(new ScreenHeader(
         QStringLiteral("Backup Destination"),
@@ -113,9 +112,9 @@ BackupDestinationView::BackupDestinationView(AppModel& model, const Formatting& 
     addWidget(makeSafetyNotesPanel());
     addWidget(makeManifestPanel());
 
-    m_redraw->watch(&m_model, &AppModel::backupDestinationChanged, &AppModel::backupSnapshotChanged,
-                    &AppModel::backupProgressChanged, &AppModel::isBackupRunningChanged,
-                    &AppModel::allowLocalBackupTestDestinationChanged);
+    m_redraw->watch(m_model, {&AppModel::backupDestinationChanged, &AppModel::backupSnapshotChanged,
+                              &AppModel::backupProgressChanged, &AppModel::isBackupRunningChanged,
+                              &AppModel::allowLocalBackupTestDestinationChanged});
     connect(&m_model, &AppModel::backupManifestItemsChanged, this, [this] {
         m_itemsChanged = true;
         m_redraw->schedule();
@@ -138,7 +137,7 @@ QWidget* BackupDestinationView::makeDestinationPanel() {
 
     m_noDestination = makeLabel(QStringLiteral("No backup destination is selected."),
                                 "noDestination", TextStyle::body, ThemeColor::secondaryLabel);
-    m_path = new ElidedLabel;
+    m_path = new ElidedLabel(Qt::ElideMiddle);
     m_path->setObjectName(QStringLiteral("destinationPath"));
     TMTheme::styleLabel(m_path, TextStyle::caption, ThemeColor::secondaryLabel);
     m_available =
@@ -203,7 +202,7 @@ QWidget* BackupDestinationView::makePreparationPanel() {
     m_progressBar->setObjectName(QStringLiteral("copyProgressBar"));
     m_progressBar->setTextVisible(false);
     m_progressBar->setFixedHeight(8);
-    m_progressText = new ElidedLabel;
+    m_progressText = new ElidedLabel(Qt::ElideMiddle);
     m_progressText->setObjectName(QStringLiteral("copyProgressText"));
     TMTheme::styleLabel(m_progressText, TextStyle::caption, ThemeColor::secondaryLabel);
     progressColumn->addWidget(m_progressBar);
@@ -275,10 +274,15 @@ QWidget* BackupDestinationView::makeManifestPanel() {
 }
 
 void BackupDestinationView::chooseDestination() {
+    if (!m_chooser)
+        return;
     const std::optional<std::string> folder =
-        m_folders.chooseFolder({.title = "Choose a Backup Destination",
-                                .prompt = "Use Folder",
-                                .canCreateDirectories = true});
+        m_chooser->choose({.title = "Choose a Backup Destination",
+                           .prompt = "Use Folder",
+                           .canChooseDirectories = true,
+                           .canChooseFiles = false,
+                           .canCreateDirectories = true},
+                          this);
     if (!folder)
         return;
     // Wired once the model offers selectBackupDestination(folder).
@@ -320,8 +324,9 @@ void BackupDestinationView::redrawDestination() {
         m_path->setFullText(destination->path ? toQString(*destination->path)
                                               : QStringLiteral("Path unavailable"));
         if (destination->availableBytes) {
-            m_available->setText(toQString(m_formatting.byteCount(*destination->availableBytes)) +
-                                 QStringLiteral(" available."));
+            m_available->setText(
+                toQString(m_model.formatting().byteCount(*destination->availableBytes)) +
+                QStringLiteral(" available."));
         }
         if (destination->warningMessage) {
             m_destinationWarning->setContent("exclamationmark.triangle",
@@ -340,17 +345,17 @@ void BackupDestinationView::redrawPreparation() {
     const bool running = m_model.isBackupRunning();
     const bool canStart = LocalBackupDestinationPolicy::canStartCopy(destination, allowLocal);
 
-    m_preparedTile->setValue(
-        count(m_formatting, job.totalFiles),
-        toQString(m_formatting.byteCount(job.preparedBytes)) + QStringLiteral(" ready to copy."));
+    m_preparedTile->setValue(count(m_model.formatting(), job.totalFiles),
+                             toQString(m_model.formatting().byteCount(job.preparedBytes)) +
+                                 QStringLiteral(" ready to copy."));
 
     m_jobMessage->setText(toQString(job.message));
     m_jobStatus->setText(toQString(displayName(job.status)));
-    m_ready->setValue(count(m_formatting, job.totalFiles));
-    m_copied->setValue(count(m_formatting, job.completedFiles));
-    m_skipped->setValue(count(m_formatting, job.skippedFiles));
-    m_conflicts->setValue(count(m_formatting, job.conflictFiles));
-    m_failed->setValue(count(m_formatting, job.failedFiles));
+    m_ready->setValue(count(m_model.formatting(), job.totalFiles));
+    m_copied->setValue(count(m_model.formatting(), job.completedFiles));
+    m_skipped->setValue(count(m_model.formatting(), job.skippedFiles));
+    m_conflicts->setValue(count(m_model.formatting(), job.conflictFiles));
+    m_failed->setValue(count(m_model.formatting(), job.failedFiles));
 
     m_progress->setVisible(progress.isRunning);
     if (progress.isRunning) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include "core/secondcopy/BackupDestination.h"
@@ -14,10 +15,9 @@ namespace tallowmere {
 class AppModel;
 class CountView;
 class ElidedLabel;
-class FolderChooser;
-class Formatting;
+class FileChooser;
 class MetricView;
-class RedrawCoalescer;
+class RedrawScheduler;
 class SymbolLabel;
 class TMButton;
 
@@ -29,11 +29,12 @@ QString destinationDetail(const std::optional<BackupDestination>& destination,
 // The "Backup Destination" screen: choose the destination folder, prepare the copy plan,
 // start, resume, pause and cancel copying, and see the plan's items. Reads the model,
 // redraws when it changes and calls its second-copy workflows; the workflows repeat every
-// check the buttons make. `model`, `formatting` and `folders` must outlive the screen.
+// check the buttons make. `model` must outlive the screen; `chooser` shows the folder
+// panel.
 class BackupDestinationView : public TMScreen {
     Q_OBJECT
 public:
-    BackupDestinationView(AppModel& model, const Formatting& formatting, FolderChooser& folders,
+    BackupDestinationView(AppModel& model, std::shared_ptr<FileChooser> chooser,
                           QWidget* parent = nullptr);
 
     // Asks for a folder and, when one is chosen, selects it as the destination.
@@ -51,9 +52,8 @@ private:
     void redrawManifestItems();
 
     AppModel& m_model;
-    const Formatting& m_formatting;
-    FolderChooser& m_folders;
-    RedrawCoalescer* m_redraw;
+    std::shared_ptr<FileChooser> m_chooser;
+    RedrawScheduler* m_redraw;
     bool m_itemsChanged = true;
 
     MetricView* m_driveTile = nullptr;

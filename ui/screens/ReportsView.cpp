@@ -6,7 +6,7 @@
 #include "ui/components/EmptyStateView.h"
 #include "ui/components/TMHeader.h"
 #include "ui/components/TMPanel.h"
-#include "ui/screens/RedrawCoalescer.h"
+#include "ui/screens/RedrawScheduler.h"
 #include "ui/screens/ReportCardView.h"
 
 namespace tallowmere {
@@ -29,11 +29,10 @@ QWidget* makeEmptyState() {
 
 }  // namespace
 
-ReportsView::ReportsView(AppModel& model, const Formatting& formatting, QWidget* parent)
+ReportsView::ReportsView(AppModel& model, QWidget* parent)
     : TMScreen(parent),
       m_model(model),
-      m_formatting(formatting),
-      m_redraw(new RedrawCoalescer([this] { redraw(); }, this)),
+      m_redraw(new RedrawScheduler([this] { redraw(); }, this)),
       m_empty(makeEmptyState()),
       m_cards(new QWidget),
       m_cardsLayout(new QVBoxLayout(m_cards)) {
@@ -47,7 +46,7 @@ ReportsView::ReportsView(AppModel& model, const Formatting& formatting, QWidget*
     m_cardsLayout->setSpacing(kCardSpacing);
     addWidget(m_cards);
 
-    m_redraw->watch(&m_model, &AppModel::reportCardsChanged);
+    m_redraw->watch(m_model, {&AppModel::reportCardsChanged});
     redraw();
 }
 
@@ -62,7 +61,7 @@ void ReportsView::redraw() {
     for (const LocalReportCard& card : cards) {
         // The card is exported as it was drawn, even if the model has refreshed since.
         auto* view = new ReportCardView(
-            card, [this, card] { m_model.exportReportCard(card); }, m_formatting);
+            card, [this, card] { m_model.exportReportCard(card); }, m_model.formatting());
         const std::string key = expansionKey(card);
         view->setExpanded(m_expanded[key]);
         connect(view, &ReportCardView::expandedChanged, this,

@@ -10,25 +10,23 @@ class QVBoxLayout;
 namespace tallowmere {
 
 class AppModel;
-class Formatting;
-class RedrawCoalescer;
+class RedrawScheduler;
 
 // The "Reports" screen: the model's report cards, newest first, each collapsible and
 // exportable as privacy-safe JSON; an empty state while there are none. Redraws when the
-// cards change. `model` and `formatting` must outlive the screen.
+// cards change. `model` must outlive the screen.
 class ReportsView : public TMScreen {
     Q_OBJECT
 public:
     static constexpr int kCardSpacing = 14;
 
-    ReportsView(AppModel& model, const Formatting& formatting, QWidget* parent = nullptr);
+    explicit ReportsView(AppModel& model, QWidget* parent = nullptr);
 
 private:
     void redraw();
 
     AppModel& m_model;
-    const Formatting& m_formatting;
-    RedrawCoalescer* m_redraw;
+    RedrawScheduler* m_redraw;
     QWidget* m_empty;
     QWidget* m_cards;
     QVBoxLayout* m_cardsLayout;

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/AppModel.h"
-#include "ui/components/AdaptiveGrid.h"
+#include "ui/components/AdaptiveGridLayout.h"
 #include "ui/components/TMButton.h"
 #include "ui/components/TMHeader.h"
 #include "ui/components/TMPanel.h"
@@ -61,11 +61,12 @@ SettingsView::SettingsView(AppModel& model, QWidget* parent) : TMScreen(parent),
     addWidget(new TMHeader(QStringLiteral("Preferences"), QStringLiteral("Settings"),
                            QStringLiteral("Local reminders, privacy controls, advanced test mode, "
                                           "and support exports.")));
-    auto* grid = new AdaptiveGrid(kMinimumPanelWidth, kPanelSpacing);
+    auto* grid = new QWidget;
     grid->setObjectName(QStringLiteral("settingsGrid"));
-    grid->addWidget(makeRemindersPanel());
-    grid->addWidget(makePrivacyPanel());
-    grid->addWidget(makeTestModePanel());
+    auto* columns = new AdaptiveGridLayout(kMinimumPanelWidth, kPanelSpacing, kPanelSpacing, grid);
+    columns->addWidget(makeRemindersPanel());
+    columns->addWidget(makePrivacyPanel());
+    columns->addWidget(makeTestModePanel());
     addWidget(grid);
     addWidget(makeSupportPanel());
 

@@ -19,7 +19,7 @@
 #include "ui/components/Text.h"
 #include "ui/screens/MainThreadTask.h"
 #include "ui/screens/PanelParts.h"
-#include "ui/screens/RedrawCoalescer.h"
+#include "ui/screens/RedrawScheduler.h"
 #include "ui/theme/SecondCopyPresentation.h"
 
 namespace tallowmere {
@@ -39,7 +39,7 @@ QWidget* findingRow(const VerificationItemResult& result, const QPalette& palett
     layout->addWidget(symbol, 0, Qt::AlignTop);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
-    auto* path = new ElidedLabel;
+    auto* path = new ElidedLabel(Qt::ElideMiddle);
     path->setObjectName(QStringLiteral("findingPath"));
     TMTheme::styleLabel(path, TextStyle::headline, ThemeColor::label);
     path->setFullText(toQString(result.relativePath));
@@ -82,11 +82,8 @@ QString restoreTestDetail(const VerificationRun& restoreTest) {
     return toQString(restoreTest.message);
 }
 
-VerificationView::VerificationView(AppModel& model, const Formatting& formatting, QWidget* parent)
-    : TMScreen(parent),
-      m_model(model),
-      m_formatting(formatting),
-      m_redraw(new RedrawCoalescer([this] { redraw(); }, this)) {
+VerificationView::VerificationView(AppModel& model, QWidget* parent)
+    : TMScreen(parent), m_model(model), m_redraw(new RedrawScheduler([this] { redraw(); }, this)) {
     setObjectName(QStringLiteral("verificationView"));
     addWidget(new ScreenHeader(
         QStringLiteral("Verification"),
@@ -108,9 +105,9 @@ VerificationView::VerificationView(AppModel& model, const Formatting& formatting
     addWidget(makeVerificationPanel());
     addWidget(makeFindingsPanel());
 
-    m_redraw->watch(&m_model, &AppModel::verificationSnapshotChanged,
-                    &AppModel::restoreTestSnapshotChanged, &AppModel::verificationProgressChanged,
-                    &AppModel::isVerificationRunningChanged);
+    m_redraw->watch(
+        m_model, {&AppModel::verificationSnapshotChanged, &AppModel::restoreTestSnapshotChanged,
+                  &AppModel::verificationProgressChanged, &AppModel::isVerificationRunningChanged});
     connect(&m_model, &AppModel::verificationResultsChanged, this, [this] {
         m_resultsChanged = true;
         m_redraw->schedule();
@@ -154,7 +151,7 @@ QWidget* VerificationView::makeVerificationPanel() {
     m_progressBar->setObjectName(QStringLiteral("verificationProgressBar"));
     m_progressBar->setTextVisible(false);
     m_progressBar->setFixedHeight(8);
-    m_progressText = new ElidedLabel;
+    m_progressText = new ElidedLabel(Qt::ElideMiddle);
     m_progressText->setObjectName(QStringLiteral("verificationProgressText"));
     TMTheme::styleLabel(m_progressText, TextStyle::caption, ThemeColor::secondaryLabel);
     progressColumn->addWidget(m_progressBar);
@@ -222,8 +219,9 @@ void VerificationView::redraw() {
     const VerificationProgressSnapshot& progress = m_model.verificationProgress();
 
     m_lastVerificationTile->setValue(
-        verification.completedAt ? toQString(m_formatting.dateTime(*verification.completedAt))
-                                 : QStringLiteral("Never"),
+        verification.completedAt
+            ? toQString(m_model.formatting().dateTime(*verification.completedAt))
+            : QStringLiteral("Never"),
         toQString(verification.message));
     m_restoreTestTile->setValue(restoreTestValue(restoreTest.status),
                                 restoreTestDetail(restoreTest));
@@ -241,10 +239,10 @@ void VerificationView::redraw() {
         m_progressText->setFullText(toQString(progress.currentFile.value_or(progress.message)));
     }
 
-    m_checked->setValue(toQString(m_formatting.count(verification.checkedFiles)));
-    m_failed->setValue(toQString(m_formatting.count(verification.failedFiles)));
-    m_skipped->setValue(toQString(m_formatting.count(verification.skippedFiles)));
-    m_bytesRead->setValue(toQString(m_formatting.byteCount(verification.bytesChecked)));
+    m_checked->setValue(toQString(m_model.formatting().count(verification.checkedFiles)));
+    m_failed->setValue(toQString(m_model.formatting().count(verification.failedFiles)));
+    m_skipped->setValue(toQString(m_model.formatting().count(verification.skippedFiles)));
+    m_bytesRead->setValue(toQString(m_model.formatting().byteCount(verification.bytesChecked)));
 
     m_buttons->setEnabled(!m_model.isVerificationRunning());
 

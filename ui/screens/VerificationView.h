@@ -12,9 +12,8 @@ namespace tallowmere {
 class AppModel;
 class CountView;
 class ElidedLabel;
-class Formatting;
 class MetricView;
-class RedrawCoalescer;
+class RedrawScheduler;
 class TMButton;
 
 // The "Restore test" tile's value for a restore-test run's status ("Sample passed").
@@ -25,12 +24,11 @@ QString restoreTestDetail(const VerificationRun& restoreTest);
 
 // The "Verification" screen: starts the quick and full verification and the restore test,
 // and shows their outcome and the recorded failures. Reads the model, redraws when it
-// changes and calls its verification workflows. `model` and `formatting` must outlive the
-// screen.
+// changes and calls its verification workflows. `model` must outlive the screen.
 class VerificationView : public TMScreen {
     Q_OBJECT
 public:
-    VerificationView(AppModel& model, const Formatting& formatting, QWidget* parent = nullptr);
+    explicit VerificationView(AppModel& model, QWidget* parent = nullptr);
 
 private:
     QWidget* makeExplanationPanel();
@@ -41,8 +39,7 @@ private:
     void redrawFindings();
 
     AppModel& m_model;
-    const Formatting& m_formatting;
-    RedrawCoalescer* m_redraw;
+    RedrawScheduler* m_redraw;
     bool m_resultsChanged = true;
 
     MetricView* m_lastVerificationTile = nullptr;

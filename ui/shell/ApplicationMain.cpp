@@ -6,7 +6,6 @@
 #include <exception>
 
 #include "app/AppModel.h"
-#include "app/LocaleFormatting.h"
 #include "ui/dialogs/DialogPrompts.h"
 #include "ui/shell/ApplicationShell.h"
 #include "ui/shell/InstanceGate.h"
@@ -16,8 +15,7 @@
 
 namespace tallowmere {
 
-int runApplication(int argc, char** argv, const MainWindowFactory& makeMainWindow,
-                   bool shellPresentsOnboarding) {
+int runApplication(int argc, char** argv, const MainWindowFactory& makeMainWindow) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallowmere"));
     QApplication::setOrganizationName(QStringLiteral("Tallowmere"));
@@ -41,13 +39,11 @@ int runApplication(int argc, char** argv, const MainWindowFactory& makeMainWindo
         return 1;
     }
     AppModel& model = *shared;
-    const LocaleFormatting formatting;
 
     ApplicationShell::Options options;
     options.systemTray = QSystemTrayIcon::isSystemTrayAvailable();
-    options.presentOnboarding = shellPresentsOnboarding;
     ApplicationShell shell(
-        model, formatting, [&] { return makeMainWindow(model, formatting, *dialogs); }, options);
+        model, [&] { return makeMainWindow(model); }, options);
     QObject::connect(&gate, &InstanceGate::reopenRequested, &shell,
                      &ApplicationShell::showDashboard);
     shell.start();

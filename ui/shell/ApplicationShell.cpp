@@ -12,7 +12,6 @@
 #include <QVBoxLayout>
 
 #include "app/AppModel.h"
-#include "ui/onboarding/OnboardingView.h"
 #include "ui/screens/SettingsView.h"
 #include "ui/shell/MenuBarPopoverView.h"
 #include "ui/shell/QuickActions.h"
@@ -61,11 +60,10 @@ void PopoverWindow::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
 }
 
-ApplicationShell::ApplicationShell(AppModel& model, const Formatting& formatting,
-                                   WindowFactory makeMainWindow, Options options, QObject* parent)
+ApplicationShell::ApplicationShell(AppModel& model, WindowFactory makeMainWindow, Options options,
+                                   QObject* parent)
     : QObject(parent),
       m_model(model),
-      m_formatting(formatting),
       m_makeMainWindow(std::move(makeMainWindow)),
       m_options(options) {
     setObjectName(QStringLiteral("applicationShell"));
@@ -82,7 +80,7 @@ ApplicationShell::ApplicationShell(AppModel& model, const Formatting& formatting
         quit();
     };
     m_popover = std::make_unique<PopoverWindow>(
-        new MenuBarPopoverView(m_model, m_formatting, kPopoverSize, std::move(actions)));
+        new MenuBarPopoverView(m_model, kPopoverSize, std::move(actions)));
 }
 
 ApplicationShell::~ApplicationShell() = default;
@@ -126,7 +124,6 @@ void ApplicationShell::createMainWindow() {
         mainWindow->setCentralWidget(made);
     }
     m_mainWindow.reset(mainWindow);
-    mainWindow->setObjectName(QStringLiteral("dashboardWindow"));
     mainWindow->setAttribute(Qt::WA_DeleteOnClose, false);
     mainWindow->setWindowTitle(QStringLiteral("Tallowmere"));
     mainWindow->setMinimumSize(kMinimumWindowSize);
@@ -137,8 +134,6 @@ void ApplicationShell::createMainWindow() {
     mainWindow->move(frame.topLeft());
     if (!m_options.systemTray)
         installWindowMenu();
-    if (m_options.presentOnboarding)
-        new OnboardingPresenter(m_model, mainWindow);
 }
 
 void ApplicationShell::installWindowMenu() {

@@ -13,7 +13,6 @@ class QMenu;
 namespace tallowmere {
 
 class AppModel;
-class Formatting;
 class MenuBarPopoverView;
 class TrayController;
 
@@ -46,8 +45,8 @@ private:
 // "Tallowmere" menu of the main window instead.
 //
 // The main window is made by the factory on the first showDashboard() and kept, with its
-// state, until the shell goes; closing it only hides it. Main thread only; `model` and
-// `formatting` must outlive the shell.
+// state, until the shell goes; closing it only hides it. Main thread only; `model` must
+// outlive the shell.
 class ApplicationShell : public QObject {
     Q_OBJECT
 public:
@@ -64,12 +63,10 @@ public:
     struct Options {
         // Whether the desktop shows tray icons.
         bool systemTray = false;
-        // Whether the shell presents the first-run onboarding over the main window.
-        bool presentOnboarding = true;
     };
 
-    ApplicationShell(AppModel& model, const Formatting& formatting, WindowFactory makeMainWindow,
-                     Options options, QObject* parent = nullptr);
+    ApplicationShell(AppModel& model, WindowFactory makeMainWindow, Options options,
+                     QObject* parent = nullptr);
     ~ApplicationShell() override;
 
     // Sets what closing the last window does, puts the icon into the tray and shows the
@@ -95,7 +92,6 @@ private:
     bool anyWindowVisible() const;
 
     AppModel& m_model;
-    const Formatting& m_formatting;
     WindowFactory m_makeMainWindow;
     Options m_options;
     std::unique_ptr<QWidget> m_mainWindow;

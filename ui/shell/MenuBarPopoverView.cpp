@@ -10,7 +10,7 @@
 #include "ui/components/SymbolView.h"
 #include "ui/components/TMButton.h"
 #include "ui/components/Text.h"
-#include "ui/screens/RedrawCoalescer.h"
+#include "ui/screens/RedrawScheduler.h"
 #include "ui/shell/QuickActions.h"
 #include "ui/symbols/Symbols.h"
 #include "ui/theme/SecondCopyPresentation.h"
@@ -113,13 +113,12 @@ void PopoverActionButton::setContent(const QString& title, std::string_view syst
     setIcon(Symbols::icon(m_symbol, TMTheme::color(ThemeColor::trust, palette())));
 }
 
-MenuBarPopoverView::MenuBarPopoverView(AppModel& model, const Formatting& formatting,
-                                       QSize contentSize, Actions actions, QWidget* parent)
+MenuBarPopoverView::MenuBarPopoverView(AppModel& model, QSize contentSize, Actions actions,
+                                       QWidget* parent)
     : QWidget(parent),
       m_model(model),
-      m_formatting(formatting),
       m_actions(std::move(actions)),
-      m_redraw(new RedrawCoalescer([this] { redraw(); }, this)),
+      m_redraw(new RedrawScheduler([this] { redraw(); }, this)),
       m_stateLabel(new QLabel),
       m_healthSymbol(new SymbolView({}, {}, 30)),
       m_score(new PopoverRow(QStringLiteral("Safety score"))),
@@ -219,8 +218,9 @@ MenuBarPopoverView::MenuBarPopoverView(AppModel& model, const Formatting& format
     footer->addWidget(quit);
     column->addLayout(footer);
 
-    m_redraw->watch(&m_model, &AppModel::dashboardSnapshotChanged,
-                    &AppModel::verificationSnapshotChanged, &AppModel::isScanningChanged);
+    m_redraw->watch(m_model,
+                    {&AppModel::dashboardSnapshotChanged, &AppModel::verificationSnapshotChanged,
+                     &AppModel::isScanningChanged});
     redraw();
 }
 
@@ -231,10 +231,11 @@ void MenuBarPopoverView::redraw() {
                               stateColor(snapshot.overallState, palette()));
     m_healthSymbol->setAccessibleName(toQString(accessibilityDescription(snapshot.menuBarHealth)));
 
-    m_score->setValue(toQString(m_formatting.count(snapshot.safetyScore)) + QLatin1Char('%'));
-    m_lastScan->setValue(dateOrNever(snapshot.lastScanAt, m_formatting));
-    m_lastBackup->setValue(dateOrNever(snapshot.lastBackupAt, m_formatting));
-    m_lastVerification->setValue(dateOrNever(snapshot.lastVerificationAt, m_formatting));
+    m_score->setValue(toQString(m_model.formatting().count(snapshot.safetyScore)) +
+                      QLatin1Char('%'));
+    m_lastScan->setValue(dateOrNever(snapshot.lastScanAt, m_model.formatting()));
+    m_lastBackup->setValue(dateOrNever(snapshot.lastBackupAt, m_model.formatting()));
+    m_lastVerification->setValue(dateOrNever(snapshot.lastVerificationAt, m_model.formatting()));
     m_verification->setValue(
         toQString(verificationStatusLabel(m_model.verificationSnapshot().status)));
     m_destination->setValue(snapshot.connectedDestinationName

@@ -10,8 +10,7 @@ class QLabel;
 namespace tallowmere {
 
 class AppModel;
-class Formatting;
-class RedrawCoalescer;
+class RedrawScheduler;
 class SymbolView;
 
 // A title in secondary text at the left and a value at the right, on one line. A long
@@ -59,7 +58,7 @@ private:
 
 // The status item's popover content: the health, six key facts, the quick actions and the
 // way to the dashboard, settings and quitting. Redraws on every change of the model.
-// `model` and `formatting` must outlive the view.
+// `model` must outlive the view.
 class MenuBarPopoverView : public QWidget {
     Q_OBJECT
 public:
@@ -69,16 +68,15 @@ public:
         std::function<void()> quit;
     };
 
-    MenuBarPopoverView(AppModel& model, const Formatting& formatting, QSize contentSize,
-                       Actions actions, QWidget* parent = nullptr);
+    MenuBarPopoverView(AppModel& model, QSize contentSize, Actions actions,
+                       QWidget* parent = nullptr);
 
 private:
     void redraw();
 
     AppModel& m_model;
-    const Formatting& m_formatting;
     Actions m_actions;
-    RedrawCoalescer* m_redraw;
+    RedrawScheduler* m_redraw;
     QLabel* m_stateLabel;
     SymbolView* m_healthSymbol;
     PopoverRow* m_score;
