@@ -7,6 +7,8 @@
 
 #include "tests/support/InMemoryFileSystem.h"
 #include "tests/ui/UiTestSupport.h"
+#include "ui/MainWindow.h"
+#include "ui/RootView.h"
 #include "ui/components/TMButton.h"
 #include "ui/onboarding/OnboardingView.h"
 #include "ui/screens/BackupDestinationView.h"
@@ -163,6 +165,30 @@ TEST(ShellScreenshotTest, VerificationScreenWhileACheckRuns) {
     ASSERT_TRUE(QTest::qWaitFor([&gate] { return gate.reached(); }, 5000));
     settleRedraws(view);
     saveWholeScreen(view, "verification-running.png");
+}
+
+TEST(ShellScreenshotTest, MainWindowWithTheSecondCopyAndAccountSections) {
+    ModelFixture fixture;
+    storeBusyState(fixture);
+    fixture.model().completeOnboarding();
+    MainWindow window(fixture.model(), std::make_shared<FakeFileChooser>());
+    showAt(window, {1120, 740});
+    const std::pair<AppSection, const char*> sections[] = {
+        {AppSection::backupDestination, "window-backup-destination.png"},
+        {AppSection::verification, "window-verification.png"},
+        {AppSection::reports, "window-reports.png"},
+        {AppSection::settings, "window-settings.png"},
+    };
+    for (const auto& [section, file] : sections) {
+        window.rootView()->setSelection(section);
+        showAt(window, {1120, 740});
+        window.grab().save(QStringLiteral(TALLOWMERE_SCREENSHOT_DIR "/") + QLatin1String(file));
+    }
+    // The smallest window.
+    window.rootView()->setSelection(AppSection::backupDestination);
+    showAt(window, window.minimumSizeHint().expandedTo({940, 620}));
+    window.grab().save(
+        QStringLiteral(TALLOWMERE_SCREENSHOT_DIR "/window-backup-destination-small.png"));
 }
 
 TEST(ShellScreenshotTest, OnboardingSteps) {
