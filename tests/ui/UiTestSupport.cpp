@@ -176,7 +176,7 @@ void showAt(QWidget& widget, QSize size) {
     settleLayout();
 }
 
-void saveWholeScreen(QWidget& widget, const char* file) {
+void saveFullScreenshot(QWidget& widget, const char* file) {
     if (auto* scroll = qobject_cast<QScrollArea*>(&widget)) {
         // The whole screen, not only what fits in the window.
         QWidget* content = scroll->widget();

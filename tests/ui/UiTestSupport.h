@@ -123,6 +123,6 @@ bool shows(const QWidget& parent, const char* name);
 void showAt(QWidget& widget, QSize size);
 // Saves what the widget shows into build/screenshots/<file>; the widget is grown to its
 // whole content height first when `wholeHeight` is set.
-void saveWholeScreen(QWidget& widget, const char* file);
+void saveFullScreenshot(QWidget& widget, const char* file);
 
 }  // namespace tallowmere::testing

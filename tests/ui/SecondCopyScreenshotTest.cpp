@@ -53,11 +53,11 @@ void storeBusyState(ModelFixture& fixture) {
     fixture.refresh();
 }
 
-TEST(ShellScreenshotTest, BackupDestinationScreen) {
+TEST(SecondCopyScreenshotTest, BackupDestinationScreen) {
     ModelFixture empty;
     BackupDestinationView emptyView(empty.model(), std::make_shared<FakeFileChooser>());
     showAt(emptyView, kScreen);
-    saveWholeScreen(emptyView, "backup-destination-empty.png");
+    saveFullScreenshot(emptyView, "backup-destination-empty.png");
 
     // An internal folder without local test mode: refused, in red and orange.
     ModelFixture internal;
@@ -68,7 +68,7 @@ TEST(ShellScreenshotTest, BackupDestinationScreen) {
     internal.refresh();
     BackupDestinationView internalView(internal.model(), std::make_shared<FakeFileChooser>());
     showAt(internalView, kScreen);
-    saveWholeScreen(internalView, "backup-destination-internal.png");
+    saveFullScreenshot(internalView, "backup-destination-internal.png");
 
     ModelFixture fixture;
     storeBusyState(fixture);
@@ -89,14 +89,14 @@ TEST(ShellScreenshotTest, BackupDestinationScreen) {
     fixture.refresh();
     BackupDestinationView view(fixture.model(), std::make_shared<FakeFileChooser>());
     showAt(view, kScreen);
-    saveWholeScreen(view, "backup-destination.png");
+    saveFullScreenshot(view, "backup-destination.png");
 }
 
-TEST(ShellScreenshotTest, ReportsScreen) {
+TEST(SecondCopyScreenshotTest, ReportsScreen) {
     ModelFixture empty;
     ReportsView emptyView(empty.model());
     showAt(emptyView, kScreen);
-    saveWholeScreen(emptyView, "reports-empty.png");
+    saveFullScreenshot(emptyView, "reports-empty.png");
 
     ModelFixture fixture;
     storeBusyState(fixture);
@@ -108,19 +108,19 @@ TEST(ShellScreenshotTest, ReportsScreen) {
         if (card->card().kind == LocalReportKind::backupJob)
             card->setExpanded(true);
     }
-    saveWholeScreen(view, "reports.png");
+    saveFullScreenshot(view, "reports.png");
 }
 
-TEST(ShellScreenshotTest, SettingsScreenAndWindow) {
+TEST(SecondCopyScreenshotTest, SettingsScreenAndWindow) {
     ModelFixture fixture;
     SettingsView view(fixture.model());
     showAt(view, kScreen);
-    saveWholeScreen(view, "settings.png");
+    saveFullScreenshot(view, "settings.png");
 
     fixture.model().setAllowLocalBackupTestDestination(true);
     SettingsView wide(fixture.model());
     showAt(wide, {1180, 620});
-    saveWholeScreen(wide, "settings-test-mode-wide.png");
+    saveFullScreenshot(wide, "settings-test-mode-wide.png");
 
     // The settings window's own size.
     SettingsView window(fixture.model());
@@ -128,20 +128,20 @@ TEST(ShellScreenshotTest, SettingsScreenAndWindow) {
     window.grab().save(QStringLiteral(TALLOWMERE_SCREENSHOT_DIR "/settings-window.png"));
 }
 
-TEST(ShellScreenshotTest, VerificationScreen) {
+TEST(SecondCopyScreenshotTest, VerificationScreen) {
     ModelFixture empty;
     VerificationView emptyView(empty.model());
     showAt(emptyView, kScreen);
-    saveWholeScreen(emptyView, "verification-empty.png");
+    saveFullScreenshot(emptyView, "verification-empty.png");
 
     ModelFixture fixture;
     storeBusyState(fixture);
     VerificationView view(fixture.model());
     showAt(view, kScreen);
-    saveWholeScreen(view, "verification.png");
+    saveFullScreenshot(view, "verification.png");
 }
 
-TEST(ShellScreenshotTest, VerificationScreenWhileACheckRuns) {
+TEST(SecondCopyScreenshotTest, VerificationScreenWhileACheckRuns) {
     auto files = std::make_shared<InMemoryFileSystem>();
     const BackupJobSnapshot job = jobIn(BackupJobStatus::completed);
     std::vector<BackupManifestItem> items;
@@ -164,10 +164,10 @@ TEST(ShellScreenshotTest, VerificationScreenWhileACheckRuns) {
     QTest::mouseClick(view.findChild<TMButton*>("fullVerificationButton"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&gate] { return gate.reached(); }, 5000));
     settleRedraws(view);
-    saveWholeScreen(view, "verification-running.png");
+    saveFullScreenshot(view, "verification-running.png");
 }
 
-TEST(ShellScreenshotTest, MainWindowWithTheSecondCopyAndAccountSections) {
+TEST(SecondCopyScreenshotTest, MainWindowWithTheSecondCopyAndAccountSections) {
     ModelFixture fixture;
     storeBusyState(fixture);
     fixture.model().completeOnboarding();
@@ -191,7 +191,7 @@ TEST(ShellScreenshotTest, MainWindowWithTheSecondCopyAndAccountSections) {
         QStringLiteral(TALLOWMERE_SCREENSHOT_DIR "/window-backup-destination-small.png"));
 }
 
-TEST(ShellScreenshotTest, OnboardingSteps) {
+TEST(SecondCopyScreenshotTest, OnboardingSteps) {
     ModelFixture fixture;
     QWidget window;
     showAt(window, {1120, 740});
@@ -209,7 +209,7 @@ TEST(ShellScreenshotTest, OnboardingSteps) {
     EXPECT_EQ(sheet.view()->step(), 4);
 }
 
-TEST(ShellScreenshotTest, MenuBarPopover) {
+TEST(SecondCopyScreenshotTest, MenuBarPopover) {
     ModelFixture empty;
     MenuBarPopoverView emptyView(empty.model(), {340, 430}, {});
     showAt(emptyView, {340, 430});
