@@ -109,6 +109,7 @@ TEST_F(AppModelICloudScanTest, AScanIsStoredReportedAndPublished) {
 
 TEST_F(AppModelICloudScanTest, AReportThatCannotBeStoredFailsTheScanButKeepsTheRun) {
     AppModel model(test.make());
+    finish(model.startupDestinationCheck());
     model.addScanRoot(projects.string());
     testing::failWritesTo(*test.database, "reports");
     finish(model.runScan(ScanTrigger::manual));
