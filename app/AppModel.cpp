@@ -110,8 +110,19 @@ AppModel::AppModel(AppEnvironment environment, QObject* parent)
     m_reportRepository = std::make_shared<ReportRepository>(queue);
     m_activityRepository = std::make_shared<ActivityRepository>(queue);
     m_settingsRepository = std::make_shared<SettingsRepository>(queue, clock);
+    const auto& bookmarks = m_environment.bookmarks;
     m_scanner = std::make_shared<ICloudDriveScanner>(
-        *m_environment.fileSystem, ICloudScanLimits{.maxEntries = 50'000, .maxDepth = 64}, clock);
+        *m_environment.fileSystem, ICloudScanLimits{.maxEntries = 50'000, .maxDepth = 64}, clock,
+        ScanRootAccess{
+            .resolveBookmark = [bookmarks](const Bytes& bookmark) -> std::optional<std::string> {
+                const auto resolved = bookmarks->resolve(bookmark);
+                return resolved ? std::optional(resolved->path) : std::nullopt;
+            },
+            .startAccessing =
+                [bookmarks](const std::string& path) { return bookmarks->startAccessing(path); },
+            .stopAccessing =
+                [bookmarks](const std::string& path) { bookmarks->stopAccessing(path); },
+        });
     m_photosScanner = std::make_shared<PhotosLibraryScanner>(*m_environment.fileSystem,
                                                              *m_environment.photoLibrary, clock);
     m_backupCoordinator = std::make_shared<LocalBackupCoordinator>(
@@ -119,8 +130,7 @@ AppModel::AppModel(AppEnvironment environment, QObject* parent)
         m_environment.bookmarks, clock, m_environment.formatting);
     LocalVerificationCoordinator::Options verificationOptions;
     verificationOptions.resolveDestination =
-        [bookmarks = m_environment.bookmarks](
-            const BackupDestination& destination) -> std::optional<std::string> {
+        [bookmarks](const BackupDestination& destination) -> std::optional<std::string> {
         if (!destination.bookmarkData)
             return std::nullopt;
         const auto resolved = bookmarks->resolve(*destination.bookmarkData);
