@@ -185,6 +185,11 @@ AppModel::~AppModel() {
     m_pool.waitForDone();
 }
 
+std::string AppModel::homeDirectoryPath() const {
+    auto home = m_environment.fileSystem->homeDirectory();
+    return home ? std::move(home).value() : std::string();
+}
+
 BackupJobSnapshot AppModel::placeholderBackupJob(std::string message) const {
     BackupJobSnapshot job;
     job.id = Uuid::random();

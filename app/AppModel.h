@@ -145,6 +145,12 @@ public:
     // outcome is published. Nothing needs to wait for it.
     const QFuture<void>& startupDestinationCheck() const { return m_startupDestinationCheck; }
     const std::shared_ptr<TallowmereDatabase>& database() const { return m_database; }
+    // How the screens write counts, byte sizes and dates: the user's locale.
+    const Formatting& formatting() const { return *m_environment.formatting; }
+    // The time on the model's clock, for texts that compare a date with now.
+    Date now() const { return m_environment.clock->now(); }
+    // The user's home folder, for the scan-root labels; empty when none is known.
+    std::string homeDirectoryPath() const;
 
     // ---- Refresh.
 

@@ -195,6 +195,25 @@ TEST(TMScreenTest, ContentIsAtMost1180WideAndFillsNarrowerWindows) {
     EXPECT_EQ(header->mapTo(screen.contentColumn(), QPoint()).y(), TMScreen::kPadding);
 }
 
+TEST(TMScreenTest, ScrollsNoFurtherThanItsContent) {
+    TMScreen screen;
+    QLabel* last = nullptr;
+    for (int i = 0; i < 12; ++i) {
+        last = new QLabel(QString("A long sentence that wraps onto several lines when the "
+                                  "window is narrow, paragraph %1.")
+                              .arg(i)
+                              .repeated(4));
+        last->setWordWrap(true);
+        screen.addWidget(last);
+    }
+    screen.resize(900, 300);
+    screen.show();
+    QApplication::processEvents();
+    // The content ends one padding below the last paragraph, with nothing after it.
+    const int bottom = last->mapTo(screen.widget(), QPoint(0, last->height())).y();
+    EXPECT_EQ(screen.widget()->height(), bottom + TMScreen::kPadding);
+}
+
 TEST(TMHeaderTest, EyebrowAndTrailingViewAreOptional) {
     TMHeader plain(std::nullopt, "Settings", "Local reminders.");
     EXPECT_EQ(plain.findChild<QLabel*>("headerEyebrow"), nullptr);

@@ -24,6 +24,8 @@ inline const std::vector<std::string_view>& usedSymbolNames() {
         "checkmark.seal.fill",
         "checkmark.shield",
         "checkmark.shield.fill",
+        "chevron.down",
+        "chevron.right",
         "clock",
         "clock.badge.exclamationmark.fill",
         "doc.badge.gearshape",

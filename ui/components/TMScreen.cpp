@@ -6,6 +6,18 @@
 #include "ui/theme/TMTheme.h"
 
 namespace tallowmere {
+namespace {
+
+// The scrolling content. Its wrapped text makes it taller the narrower it is; the scroll
+// area would take the height at the narrowest width as the least height at every width
+// and leave empty space below the content. Only the width has a least value here; the
+// height follows the width.
+class ScreenCanvas : public QWidget {
+public:
+    QSize minimumSizeHint() const override { return {QWidget::minimumSizeHint().width(), 0}; }
+};
+
+}  // namespace
 
 TMScreen::TMScreen(QWidget* parent)
     : QScrollArea(parent), m_column(new QWidget), m_layout(new QVBoxLayout(m_column)) {
@@ -14,7 +26,7 @@ TMScreen::TMScreen(QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setWidgetResizable(true);
 
-    auto* canvas = new QWidget;
+    auto* canvas = new ScreenCanvas;
     canvas->setObjectName(QStringLiteral("screenCanvas"));
     canvas->setAutoFillBackground(true);
     QPalette palette = canvas->palette();

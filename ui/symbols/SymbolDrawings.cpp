@@ -360,6 +360,14 @@ void drawArrowRight(SymbolCanvas& c) {
              2.1);
 }
 
+void drawChevronDown(SymbolCanvas& c) {
+    c.stroke(polyline({{5.5, 8.8}, {12, 15.2}, {18.5, 8.8}}), 2.2);
+}
+
+void drawChevronRight(SymbolCanvas& c) {
+    c.stroke(polyline({{8.8, 5.5}, {15.2, 12}, {8.8, 18.5}}), 2.2);
+}
+
 void drawCirclePath(SymbolCanvas& c) {
     c.draw(circlePathMark({12, 12}, 7.6, 2.0, 3.4));
 }
@@ -666,6 +674,8 @@ const SymbolDrawing kDrawings[] = {
     {"checkmark.seal.fill", drawCheckmarkSealFill},
     {"checkmark.shield", drawCheckmarkShield},
     {"checkmark.shield.fill", drawCheckmarkShieldFill},
+    {"chevron.down", drawChevronDown},
+    {"chevron.right", drawChevronRight},
     {"clock", drawClock},
     {"clock.badge.exclamationmark.fill", drawClockBadgeExclamationFill},
     {"doc.badge.gearshape", drawDocBadgeGearshape},

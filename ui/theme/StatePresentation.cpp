@@ -28,4 +28,30 @@ QColor stateColor(SafetyState state) {
     return TMTheme::color(statePresentation(state).color);
 }
 
+StatePresentation fileStatePresentation(ICloudFileState state) {
+    switch (state) {
+        case ICloudFileState::localCurrent:
+            return {"checkmark.circle.fill", ThemeColor::success};
+        case ICloudFileState::downloaded:
+            return {"arrow.down.circle.fill", ThemeColor::success};
+        case ICloudFileState::cloudOnly:
+            return {"icloud.fill", ThemeColor::amber};
+        case ICloudFileState::waitingToUpload:
+            return {"arrow.up.circle.fill", ThemeColor::amber};
+        case ICloudFileState::waitingToDownload:
+            return {"arrow.down.circle", ThemeColor::amber};
+        case ICloudFileState::possibleSyncIssue:
+            return {"exclamationmark.triangle.fill", ThemeColor::danger};
+        case ICloudFileState::excluded:
+            return {"minus.circle.fill", ThemeColor::secondaryLabel};
+        case ICloudFileState::unknown:
+            return {"questionmark.circle.fill", ThemeColor::secondaryLabel};
+    }
+    return {"questionmark.circle.fill", ThemeColor::secondaryLabel};
+}
+
+QColor fileStateColor(ICloudFileState state, const QPalette& palette) {
+    return TMTheme::color(fileStatePresentation(state).color, palette);
+}
+
 }  // namespace tallowmere

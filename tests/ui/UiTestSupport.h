@@ -1,0 +1,115 @@
+#pragma once
+
+#include <QApplication>
+#include <QLabel>
+#include <QUrl>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/AppModel.h"
+#include "app/DesktopServices.h"
+#include "app/UserPrompts.h"
+#include "core/platform/Formatting.h"
+#include "core/safety/ReportSummary.h"
+#include "tests/support/FakePhotoLibrary.h"
+#include "tests/support/FixedClock.h"
+#include "tests/support/StoredStateFixtures.h"
+#include "ui/dialogs/FolderChooser.h"
+
+namespace tallowmere::testing {
+
+// Answers every dialog as the test says and records what was asked.
+class FakeDialogs final : public UserPrompts, public FolderChooser {
+public:
+    bool confirm(const ConfirmationRequest& request) override {
+        confirmations.push_back(request);
+        return confirmAnswer;
+    }
+    std::optional<std::string> chooseSaveLocation(const SaveLocationRequest& request) override {
+        saveRequests.push_back(request);
+        return saveAnswer;
+    }
+    std::optional<std::string> chooseFolder(const FolderRequest& request) override {
+        folderRequests.push_back(request);
+        return folderAnswer;
+    }
+
+    bool confirmAnswer = true;
+    std::optional<std::string> saveAnswer;
+    std::optional<std::string> folderAnswer;
+    std::vector<ConfirmationRequest> confirmations;
+    std::vector<SaveLocationRequest> saveRequests;
+    std::vector<FolderRequest> folderRequests;
+};
+
+// Records the pages the model opens instead of starting a browser.
+class FakeDesktop final : public DesktopServices {
+public:
+    bool openUrl(const QUrl& url) override {
+        opened.push_back(url);
+        return true;
+    }
+    std::vector<QUrl> opened;
+};
+
+// A real application model over an in-memory store, with a fixed clock at kNow, English
+// formatting and fake dialogs and desktop. Tests put state into the store with the
+// helpers and refresh, as the workflows do.
+class ModelFixture {
+public:
+    ModelFixture();
+    ~ModelFixture();
+
+    AppModel& model() { return *m_model; }
+    const Formatting& formatting() const { return m_formatting; }
+    FakeDialogs& dialogs() { return *m_dialogs; }
+    FakeDesktop& desktop() { return *m_desktop; }
+    TallowmereDatabase& database() { return *m_database; }
+    FakePhotoLibrary& photoLibrary() { return *m_photoLibrary; }
+
+    void storeScan(SafetyState overallState);
+    void storeDestination(const BackupDestination& destination);
+    void storeJob(const BackupJobSnapshot& job, const std::vector<BackupManifestItem>& items = {});
+    void storeRun(const VerificationRun& run,
+                  const std::vector<VerificationItemResult>& results = {});
+    void storeReport(const ReportSummary& report);
+    void setSetting(const std::string& key, const std::string& value);
+    void refresh() { m_model->refreshFromStore(); }
+
+private:
+    std::shared_ptr<TallowmereDatabase> m_database;
+    std::shared_ptr<FixedClock> m_clock;
+    EnglishFormatting m_formatting;
+    std::shared_ptr<FakeDialogs> m_dialogs;
+    std::shared_ptr<FakeDesktop> m_desktop;
+    std::shared_ptr<FakePhotoLibrary> m_photoLibrary;
+    std::unique_ptr<AppModel> m_model;
+    int m_scansStored = 0;
+};
+
+// A manifest item of `job` with the given path and status.
+BackupManifestItem manifestItem(const BackupJobSnapshot& job, const std::string& relativePath,
+                                BackupItemStatus status, const std::string& message);
+// A failed check of one copied file.
+VerificationItemResult failedResult(const VerificationRun& run, const std::string& relativePath,
+                                    VerificationItemStatus status,
+                                    std::optional<std::string> reason);
+ReportSummary storedReport(const std::string& title, Date generatedAt);
+
+// Runs the event loop until no redraw of a screen under `root` is waiting.
+void settle(QWidget& root);
+
+// The text of the visible label named `name` under `parent`; a marker when there is none.
+QString textOf(const QWidget& parent, const char* name);
+// Whether the child named `name` would be shown when `parent` is.
+bool shows(const QWidget& parent, const char* name);
+
+// Shows the widget at the given size and lets it lay itself out.
+void showAt(QWidget& widget, QSize size);
+// Saves what the widget shows into build/screenshots/<file>; the widget is grown to its
+// whole content height first when `wholeHeight` is set.
+void saveFullScreenshot(QWidget& widget, const char* file);
+
+}  // namespace tallowmere::testing
