@@ -5,6 +5,7 @@
 #include "app/LocaleFormatting.h"
 #include "app/WebsiteConfiguration.h"
 #include "platform/linux/FolderPhotoLibrary.h"
+#include "platform/linux/LinuxBookmarks.h"
 #include "platform/linux/LinuxFileSystem.h"
 
 namespace tallowmere {
@@ -20,6 +21,7 @@ std::string linuxOperatingSystemVersion() {
 AppEnvironment AppEnvironment::production() {
     AppEnvironment environment;
     environment.fileSystem = std::make_shared<LinuxFileSystem>();
+    environment.bookmarks = std::make_shared<LinuxBookmarks>();
     environment.photoLibrary = std::make_shared<FolderPhotoLibrary>(*environment.fileSystem);
     environment.clock = std::make_shared<SystemClock>();
     environment.formatting = std::make_shared<LocaleFormatting>();

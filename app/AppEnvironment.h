@@ -10,6 +10,7 @@
 #include "app/UpdateController.h"
 #include "app/UserPrompts.h"
 #include "core/photos/PhotoLibrary.h"
+#include "core/platform/Bookmarks.h"
 #include "core/platform/Clock.h"
 #include "core/platform/FileSystem.h"
 #include "core/platform/Formatting.h"
@@ -26,6 +27,8 @@ struct AppEnvironment {
     // temporary storage. Empty: the Application Support database of `fileSystem`.
     std::function<std::shared_ptr<TallowmereDatabase>()> openStore;
     std::shared_ptr<FileSystem> fileSystem;
+    // Finds folders the user picked again (scan folders, the backup destination).
+    std::shared_ptr<Bookmarks> bookmarks;
     // Holds a reference to `fileSystem`, which the environment keeps alive with it.
     std::shared_ptr<PhotoLibrary> photoLibrary;
     std::shared_ptr<const Clock> clock;
@@ -42,9 +45,9 @@ struct AppEnvironment {
     // has no such framework; update checks then open the download page.
     std::function<std::unique_ptr<SelfUpdater>(const UpdateConfiguration&)> makeSelfUpdater;
 
-    // The Linux file system and picture-folder library, the system clock, the user's
-    // locale, xdg-open, the process environment, the compiled-in bundle values and the
-    // Application Support database. `prompts` stays null until the user interface
+    // The Linux file system, bookmarks and picture-folder library, the system clock, the
+    // user's locale, xdg-open, the process environment, the compiled-in bundle values and
+    // the Application Support database. `prompts` stays null until the user interface
     // provides its dialogs.
     static AppEnvironment production();
 };

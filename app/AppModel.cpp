@@ -6,8 +6,10 @@
 
 #include <sqlite3.h>
 
+#include "app/LocalBackupCoordinator.h"
 #include "app/LocaleFormatting.h"
 #include "platform/linux/FolderPhotoLibrary.h"
+#include "platform/linux/LinuxBookmarks.h"
 #include "platform/linux/LinuxFileSystem.h"
 
 namespace tallowmere {
@@ -35,6 +37,8 @@ bool isReadOnly(const TallowmereDatabase& database) {
 void fillMissingCollaborators(AppEnvironment& environment) {
     if (!environment.fileSystem)
         environment.fileSystem = std::make_shared<LinuxFileSystem>();
+    if (!environment.bookmarks)
+        environment.bookmarks = std::make_shared<LinuxBookmarks>();
     if (!environment.photoLibrary)
         environment.photoLibrary = std::make_shared<FolderPhotoLibrary>(*environment.fileSystem);
     if (!environment.clock)
@@ -106,12 +110,35 @@ AppModel::AppModel(AppEnvironment environment, QObject* parent)
     m_reportRepository = std::make_shared<ReportRepository>(queue);
     m_activityRepository = std::make_shared<ActivityRepository>(queue);
     m_settingsRepository = std::make_shared<SettingsRepository>(queue, clock);
+    const auto& bookmarks = m_environment.bookmarks;
     m_scanner = std::make_shared<ICloudDriveScanner>(
-        *m_environment.fileSystem, ICloudScanLimits{.maxEntries = 50'000, .maxDepth = 64}, clock);
+        *m_environment.fileSystem, ICloudScanLimits{.maxEntries = 50'000, .maxDepth = 64}, clock,
+        ScanRootAccess{
+            .resolveBookmark = [bookmarks](const Bytes& bookmark) -> std::optional<std::string> {
+                const auto resolved = bookmarks->resolve(bookmark);
+                return resolved ? std::optional(resolved->path) : std::nullopt;
+            },
+            .startAccessing =
+                [bookmarks](const std::string& path) { return bookmarks->startAccessing(path); },
+            .stopAccessing =
+                [bookmarks](const std::string& path) { bookmarks->stopAccessing(path); },
+        });
     m_photosScanner = std::make_shared<PhotosLibraryScanner>(*m_environment.fileSystem,
                                                              *m_environment.photoLibrary, clock);
+    m_backupCoordinator = std::make_shared<LocalBackupCoordinator>(
+        *m_backupRepository, *m_iCloudScanRepository, m_environment.fileSystem,
+        m_environment.bookmarks, clock, m_environment.formatting);
+    LocalVerificationCoordinator::Options verificationOptions;
+    verificationOptions.resolveDestination =
+        [bookmarks](const BackupDestination& destination) -> std::optional<std::string> {
+        if (!destination.bookmarkData)
+            return std::nullopt;
+        const auto resolved = bookmarks->resolve(*destination.bookmarkData);
+        return resolved ? std::optional(resolved->path) : std::nullopt;
+    };
     m_verificationCoordinator = std::make_shared<LocalVerificationCoordinator>(
-        *m_backupRepository, *m_verificationRepository, m_environment.fileSystem, clock);
+        *m_backupRepository, *m_verificationRepository, m_environment.fileSystem, clock,
+        std::move(verificationOptions));
     m_reportGenerator = std::make_shared<StubReportGenerator>(clock);
 
     // 5. Web pages.
@@ -131,6 +158,8 @@ AppModel::AppModel(AppEnvironment environment, QObject* parent)
     // 8. Engine progress reaches the published fields on the main thread.
     m_scanner->setProgressHandler(
         progressForwarder(&AppModel::m_scanProgress, &AppModel::scanProgressChanged));
+    m_backupCoordinator->setProgressHandler(
+        progressForwarder(&AppModel::m_backupProgress, &AppModel::backupProgressChanged));
     m_verificationCoordinator->setProgressHandler(progressForwarder(
         &AppModel::m_verificationProgress, &AppModel::verificationProgressChanged));
     m_photosScanner->setProgressHandler(
@@ -138,6 +167,10 @@ AppModel::AppModel(AppEnvironment environment, QObject* parent)
 
     // 9. Everything from the store.
     refreshFromStore();
+
+    // 10. The destination may have come or gone since the last run. Its outcome arrives on
+    // a later turn of the event loop.
+    m_startupDestinationCheck = refreshBackupDestinationStatus();
 }
 
 AppModel::~AppModel() {
@@ -145,6 +178,10 @@ AppModel::~AppModel() {
     m_scanner->cancelScan();
     m_photosScanner->setProgressHandler(nullptr);
     m_verificationCoordinator->setProgressHandler(nullptr);
+    m_backupCoordinator->setProgressHandler(nullptr);
+    // A copy stops at its next file boundary as a paused job that the next start resumes.
+    if (m_isBackupRunning)
+        m_backupCoordinator->pauseBackup();
     m_pool.waitForDone();
 }
 

@@ -13,6 +13,7 @@
 #include <QThreadPool>
 
 #include "app/AppEnvironment.h"
+#include "app/BackupCoordinating.h"
 #include "app/LocalVerificationCoordinator.h"
 #include "app/PhotosLibraryScanner.h"
 #include "app/ReportCards.h"
@@ -140,6 +141,9 @@ public:
         return m_websiteConfiguration;
     }
     bool offersUpdateChecks() const { return m_updateController != nullptr; }
+    // The re-check of the backup destination that start-up begins; finished once its
+    // outcome is published. Nothing needs to wait for it.
+    const QFuture<void>& startupDestinationCheck() const { return m_startupDestinationCheck; }
     const std::shared_ptr<TallowmereDatabase>& database() const { return m_database; }
     // How the screens write counts, byte sizes and dates: the user's locale.
     const Formatting& formatting() const { return *m_environment.formatting; }
@@ -168,6 +172,22 @@ public:
     // One Photos safety scan of the selected library (or the default one). Does nothing
     // while a Photos scan runs.
     QFuture<void> runPhotosScan();
+
+    // ---- The second copy. Each returns at once; the returned future finishes when the
+    // workflow has published its outcome. None fails towards its caller.
+
+    // Makes the folder at `folderPath` the backup destination.
+    QFuture<void> selectBackupDestination(const std::string& folderPath);
+    // Re-evaluates the selected destination (also run once after start-up).
+    QFuture<void> refreshBackupDestinationStatus();
+    // Builds a new manifest from the latest scan. Does nothing while a backup runs.
+    QFuture<void> prepareBackup();
+    // Copies the pending files, when the destination policy allows. Does nothing while a
+    // backup runs.
+    QFuture<void> startBackup();
+    // Ask a running copy to stop at its next file boundary.
+    QFuture<void> pauseBackup();
+    QFuture<void> cancelBackup();
 
     // ---- Checks of the second copy; one at a time, each doing nothing while another runs.
 
@@ -343,11 +363,13 @@ private:
     std::shared_ptr<ReportGenerating> m_reportGenerator;
     std::shared_ptr<ICloudDriveScanner> m_scanner;
     std::shared_ptr<PhotosLibraryScanner> m_photosScanner;
+    std::shared_ptr<BackupCoordinating> m_backupCoordinator;
     std::shared_ptr<LocalVerificationCoordinator> m_verificationCoordinator;
     TallowmereWebsiteConfiguration m_websiteConfiguration;
     std::unique_ptr<UpdateController> m_updateController;
     // Engine work runs here, so that the destructor can wait for it.
     QThreadPool m_pool;
+    QFuture<void> m_startupDestinationCheck;
 
     // Published state; main thread only.
     std::string m_statusMessage = "Ready";

@@ -10,8 +10,12 @@ namespace tallowmere {
 void AppModel::addScanRoot(const std::string& folderPath) {
     const std::string path = PathStandardizing::standardizedPath(folderPath);
     const std::string name = PathStandardizing::lastPathComponent(path);
+    // A folder whose bookmark cannot be made is still added; it is then read by its path.
+    std::optional<Bytes> bookmark;
+    if (auto created = m_environment.bookmarks->create(path))
+        bookmark = std::move(*created);
     try {
-        m_iCloudScanRepository->addUserRoot(path, name, std::nullopt);
+        m_iCloudScanRepository->addUserRoot(path, name, bookmark);
     } catch (const std::exception&) {
         setStatusMessage("Tallowmere could not add that folder.");
         return;

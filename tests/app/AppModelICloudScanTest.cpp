@@ -8,6 +8,7 @@
 #include "persistence/ICloudScanRepository.h"
 #include "persistence/ScanRepository.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/support/FakeBookmarks.h"
 #include "tests/support/InMemoryFileSystem.h"
 #include "tests/support/JsonPrinting.h"
 #include "tests/support/TemporaryDirectory.h"
@@ -109,6 +110,7 @@ TEST_F(AppModelICloudScanTest, AScanIsStoredReportedAndPublished) {
 
 TEST_F(AppModelICloudScanTest, AReportThatCannotBeStoredFailsTheScanButKeepsTheRun) {
     AppModel model(test.make());
+    finish(model.startupDestinationCheck());
     model.addScanRoot(projects.string());
     testing::failWritesTo(*test.database, "reports");
     finish(model.runScan(ScanTrigger::manual));
@@ -176,6 +178,27 @@ TEST(AppModelICloudScanCancelTest, ACancelledScanIsStoredAsCancelled) {
     EXPECT_EQ(event.severity, SafetyState::backupStale);
     // Nothing was changed on the way.
     EXPECT_TRUE(fileSystem->changes().empty());
+}
+
+TEST(AppModelICloudScanBookmarkTest, AnAddedFolderIsFoundAgainThroughItsBookmark) {
+    testing::TestEnvironment test;
+    auto fileSystem = std::make_shared<testing::InMemoryFileSystem>();
+    fileSystem->addFile("/media/usb/Photos/one.jpg");
+    fileSystem->addFile("/media/usb/Photos/two.jpg");
+    auto bookmarks = std::make_shared<testing::FakeBookmarks>();
+    // The drive was mounted somewhere else when the folder was added.
+    bookmarks->setResolution(testing::FakeBookmarks::bookmarkOf("/media/old/Photos"),
+                             ResolvedBookmark{"/media/usb/Photos", true});
+    test.fileSystem = fileSystem;
+    test.bookmarks = bookmarks;
+    AppModel model(test.make());
+    model.addScanRoot("/media/old/Photos");
+    EXPECT_EQ(model.iCloudScanRoots().at(0).bookmarkData,
+              testing::FakeBookmarks::bookmarkOf("/media/old/Photos"));
+
+    auto scan = model.runScan(ScanTrigger::manual);
+    ASSERT_TRUE(waitUntil([&] { return scan.isFinished(); }));
+    EXPECT_EQ(model.iCloudSummary()->localCurrentCount, 2);
 }
 
 }  // namespace

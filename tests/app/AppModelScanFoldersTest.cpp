@@ -22,6 +22,8 @@ TEST(AppModelScanFoldersTest, AddingAFolderSelectsItAndKeepsItsNameOutOfTheTimel
     EXPECT_EQ(root.displayName, "Secret Plans");
     EXPECT_EQ(root.kind, ICloudScanRootKind::userSelected);
     EXPECT_TRUE(root.isSelected);
+    // The folder is not on this disk, so no bookmark could be made; it is added all the same.
+    EXPECT_FALSE(root.bookmarkData);
     EXPECT_EQ(model.statusMessage(), "Added Secret Plans to scan roots.");
 
     ASSERT_EQ(model.activityEvents().size(), 1u);

@@ -34,8 +34,16 @@ void writeFile(const std::filesystem::path& path, const std::string& bytes) {
 
 TEST(AppModelStartupTest, FirstLaunchCreatesTheStoreAndPublishesTheDefaults) {
     TemporaryDirectory folder;
+    const auto cloudDocs = folder / "home/Library/Mobile Documents/com~apple~CloudDocs";
+    std::filesystem::create_directories(cloudDocs);
     TestEnvironment test;
     AppModel model(applicationSupportEnvironment(folder, test));
+
+    // The detected default roots are stored and published.
+    ASSERT_EQ(model.iCloudScanRoots().size(), 1u);
+    EXPECT_EQ(model.iCloudScanRoots()[0].path, cloudDocs.string());
+    EXPECT_EQ(model.iCloudScanRoots()[0].kind, ICloudScanRootKind::iCloudDrive);
+    EXPECT_TRUE(model.iCloudScanRoots()[0].isDetected);
 
     const auto file = folder / "data/Tallowmere/Tallowmere.sqlite";
     EXPECT_TRUE(std::filesystem::is_regular_file(file));

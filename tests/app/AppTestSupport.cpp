@@ -19,6 +19,7 @@ AppEnvironment TestEnvironment::make() const {
         return store;
     };
     environment.fileSystem = fileSystem;
+    environment.bookmarks = bookmarks;
     environment.photoLibrary = photoLibrary;
     environment.clock = clock;
     environment.formatting = std::make_shared<EnglishFormatting>();

@@ -11,6 +11,7 @@
 
 #include "app/AppEnvironment.h"
 #include "app/AppModel.h"
+#include "platform/linux/LinuxBookmarks.h"
 #include "tests/support/FakePhotoLibrary.h"
 #include "tests/support/FixedClock.h"
 
@@ -47,8 +48,9 @@ public:
 };
 
 // A model environment for tests: the given store (in memory unless set), a fixed clock,
-// English formatting, a fake photo library, fake dialogs and desktop, an empty process
-// environment and a file system whose home and Application Support folders are those given.
+// English formatting, this machine's bookmarks, a fake photo library, fake dialogs and desktop, an
+// empty process environment and a file system whose home and Application Support folders are those
+// given.
 struct TestEnvironment {
     TestEnvironment();
 
@@ -57,6 +59,7 @@ struct TestEnvironment {
 
     std::shared_ptr<TallowmereDatabase> database = TallowmereDatabase::inMemory();
     std::shared_ptr<FileSystem> fileSystem;
+    std::shared_ptr<Bookmarks> bookmarks = std::make_shared<LinuxBookmarks>();
     std::shared_ptr<FakePhotoLibrary> photoLibrary = std::make_shared<FakePhotoLibrary>();
     std::shared_ptr<FixedClock> clock = std::make_shared<FixedClock>();
     std::shared_ptr<FakePrompts> prompts = std::make_shared<FakePrompts>();
