@@ -140,6 +140,17 @@ TEST_F(MenuBarPopoverViewTest, VerifyBackupStartsAQuickVerification) {
               "Copy files into a backup destination before running verification.");
 }
 
+TEST_F(MenuBarPopoverViewTest, StartBackupAsksTheCopyWorkflowWhichSaysWhatIsMissing) {
+    MenuBarPopoverView view(fixture.model(), {340, 430}, countingActions());
+    view.show();
+
+    QTest::mouseClick(view.findChild<QPushButton*>("popoverStartBackup"), Qt::LeftButton);
+
+    QTRY_COMPARE(fixture.model().statusMessage(),
+                 std::string("Choose an available external backup destination before copying."));
+    EXPECT_FALSE(fixture.model().isBackupRunning());
+}
+
 TEST(MenuBarPopoverScanTest, RunScanStartsAManualScanThatCancelScanStops) {
     auto fileSystem = std::make_shared<InMemoryFileSystem>();
     for (int i = 0; i < 10; ++i) fileSystem->addFile("/home/tester/Work/file-" + std::to_string(i));

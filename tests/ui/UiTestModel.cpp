@@ -26,6 +26,10 @@ UiTestModel::UiTestModel() {
     environment.formatting = std::make_shared<EnglishFormatting>();
     environment.operatingSystemVersion = "Test OS 1.0";
     m_model = std::make_unique<AppModel>(std::move(environment));
+    // The re-check of the destination that start-up begins would otherwise race with what
+    // the test stores.
+    const QFuture<void> check = m_model->startupDestinationCheck();
+    static_cast<void>(QTest::qWaitFor([&check] { return check.isFinished(); }, 20'000));
 }
 
 std::vector<ICloudFileScanResult> UiTestModel::fileResults(

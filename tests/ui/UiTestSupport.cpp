@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QScrollArea>
 #include <QTest>
+#include <filesystem>
 
 #include "persistence/BackupRepository.h"
 #include "persistence/ReportRepository.h"
@@ -45,6 +46,10 @@ ModelFixture::ModelFixture(std::shared_ptr<FileSystem> fileSystem)
     environment.photoLibrary = m_photoLibrary;
     environment.operatingSystemVersion = "Test OS 1.0";
     m_model = std::make_unique<AppModel>(std::move(environment));
+    // The re-check of the destination that start-up begins would otherwise race with what
+    // the test stores.
+    const QFuture<void> check = m_model->startupDestinationCheck();
+    EXPECT_TRUE(QTest::qWaitFor([&check] { return check.isFinished(); }, 20'000));
 }
 
 ModelFixture::~ModelFixture() = default;
@@ -85,6 +90,35 @@ void ModelFixture::storeReport(const ReportSummary& report) {
 
 void ModelFixture::setSetting(const std::string& key, const std::string& value) {
     SettingsRepository(m_database->queue(), m_clock).setString(value, key);
+}
+
+GatedCopyFileSystem::GatedCopyFileSystem(const std::string& home, const std::string& dataHome,
+                                         std::string gatedFileName)
+    : ForwardingFileSystem([&] {
+          LinuxFileSystem::Options options;
+          options.environment = [home, dataHome](const char* name) -> std::optional<std::string> {
+              const std::string_view variable(name);
+              if (variable == "HOME")
+                  return home;
+              if (variable == "XDG_DATA_HOME")
+                  return dataHome;
+              return std::nullopt;
+          };
+          return std::make_shared<LinuxFileSystem>(std::move(options));
+      }()),
+      m_gatedFileName(std::move(gatedFileName)) {}
+
+FileResult<std::int64_t> GatedCopyFileSystem::freeSpace(const std::string& path) const {
+    if (m_spaceArmed.exchange(false))
+        spaceGate.pass();
+    return ForwardingFileSystem::freeSpace(path);
+}
+
+FileResult<std::string> GatedCopyFileSystem::copyToTemporaryFile(const std::string& source,
+                                                                 const std::string& destination) {
+    if (std::filesystem::path(source).filename() == m_gatedFileName)
+        copyGate.pass();
+    return ForwardingFileSystem::copyToTemporaryFile(source, destination);
 }
 
 BackupManifestItem manifestItem(const BackupJobSnapshot& job, const std::string& relativePath,

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QUrl>
+#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -100,6 +101,28 @@ public:
 
 private:
     Gate& m_gate;
+};
+
+// This machine's file system with the given home folder, and with two places where a
+// worker can be held: the first free-space check after armSpaceGate() (the evaluation at
+// the start of a copy), and the copy of a file with the given name.
+class GatedCopyFileSystem final : public ForwardingFileSystem {
+public:
+    GatedCopyFileSystem(const std::string& home, const std::string& dataHome,
+                        std::string gatedFileName);
+
+    FileResult<std::int64_t> freeSpace(const std::string& path) const override;
+    FileResult<std::string> copyToTemporaryFile(const std::string& source,
+                                                const std::string& destination) override;
+
+    void armSpaceGate() { m_spaceArmed = true; }
+
+    mutable Gate spaceGate;
+    Gate copyGate;
+
+private:
+    const std::string m_gatedFileName;
+    mutable std::atomic<bool> m_spaceArmed = false;
 };
 
 // A manifest item of `job` with the given path and status.

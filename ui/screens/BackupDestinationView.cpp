@@ -162,8 +162,9 @@ QWidget* BackupDestinationView::makeDestinationPanel() {
         new TMButton(QStringLiteral("Refresh"), "arrow.clockwise", TMButton::Kind::bordered);
     m_refresh->setObjectName(QStringLiteral("refreshDestinationButton"));
     connect(m_choose, &QPushButton::clicked, this, &BackupDestinationView::chooseDestination);
-    connect(m_refresh, &QPushButton::clicked, this, [] {
-        // Wired once the model offers refreshBackupDestinationStatus().
+    connect(m_refresh, &QPushButton::clicked, this, [this] {
+        startMainThreadTask(&m_model,
+                            [model = &m_model] { model->refreshBackupDestinationStatus(); });
     });
     panel->contentLayout()->addSpacing(2);
     panel->contentLayout()->addLayout(buttonRow({m_choose, m_refresh}));
@@ -223,17 +224,17 @@ QWidget* BackupDestinationView::makePreparationPanel() {
     m_pause->setObjectName(QStringLiteral("pauseCopyButton"));
     m_cancel = new TMButton(QStringLiteral("Cancel"), "xmark.circle", TMButton::Kind::bordered);
     m_cancel->setObjectName(QStringLiteral("cancelCopyButton"));
-    connect(m_prepare, &QPushButton::clicked, this, [] {
-        // Wired once the model offers prepareBackup().
+    connect(m_prepare, &QPushButton::clicked, this, [this] {
+        startMainThreadTask(&m_model, [model = &m_model] { model->prepareBackup(); });
     });
-    connect(m_start, &QPushButton::clicked, this, [] {
-        // Wired once the model offers startBackup().
+    connect(m_start, &QPushButton::clicked, this, [this] {
+        startMainThreadTask(&m_model, [model = &m_model] { model->startBackup(); });
     });
-    connect(m_pause, &QPushButton::clicked, this, [] {
-        // Wired once the model offers pauseBackup().
+    connect(m_pause, &QPushButton::clicked, this, [this] {
+        startMainThreadTask(&m_model, [model = &m_model] { model->pauseBackup(); });
     });
-    connect(m_cancel, &QPushButton::clicked, this, [] {
-        // Wired once the model offers cancelBackup().
+    connect(m_cancel, &QPushButton::clicked, this, [this] {
+        startMainThreadTask(&m_model, [model = &m_model] { model->cancelBackup(); });
     });
     panel->contentLayout()->addSpacing(2);
     panel->contentLayout()->addLayout(buttonRow({m_prepare, m_start, m_pause, m_cancel}));
@@ -285,7 +286,8 @@ void BackupDestinationView::chooseDestination() {
                           this);
     if (!folder)
         return;
-    // Wired once the model offers selectBackupDestination(folder).
+    startMainThreadTask(
+        &m_model, [model = &m_model, path = *folder] { model->selectBackupDestination(path); });
 }
 
 void BackupDestinationView::redraw() {

@@ -14,8 +14,8 @@ void runOrCancelScan(AppModel& model) {
         startMainThreadTask(&model, [&model] { model.runScan(ScanTrigger::manual); });
 }
 
-void startBackup(AppModel&) {
-    // Wired once the model offers startBackup().
+void startBackup(AppModel& model) {
+    startMainThreadTask(&model, [&model] { model.startBackup(); });
 }
 
 void verifyBackup(AppModel& model) {
