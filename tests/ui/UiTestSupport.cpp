@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QScrollArea>
 #include <QTest>
+#include <stdexcept>
 
 #include "persistence/BackupRepository.h"
 #include "persistence/ReportRepository.h"
@@ -44,6 +45,10 @@ ModelFixture::ModelFixture()
     environment.photoLibrary = m_photoLibrary;
     environment.operatingSystemVersion = "Test OS 1.0";
     m_model = std::make_unique<AppModel>(std::move(environment));
+    // Start-up re-checks the backup destination in the background; its outcome (and the
+    // refresh after it) lands before the test seeds the store.
+    if (!QTest::qWaitFor([this] { return m_model->startupDestinationCheck().isFinished(); }))
+        throw std::runtime_error("the model's start-up never finished");
 }
 
 ModelFixture::~ModelFixture() = default;
