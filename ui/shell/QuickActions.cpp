@@ -7,18 +7,18 @@ namespace tallowmere::QuickActions {
 
 void runOrCancelScan(AppModel& model) {
     if (model.isScanning()) {
-        // Wired once the model offers cancelScan() ("Cancelling scan...").
+        model.cancelScan();
         return;
     }
-    // Wired once the model offers runScan(manual).
+    startMainThreadTask(&model, [&model] { model.runScan(ScanTrigger::manual); });
 }
 
-void startBackup(AppModel&) {
-    // Wired once the model offers startBackup().
+void startBackup(AppModel& model) {
+    startMainThreadTask(&model, [&model] { model.startBackup(); });
 }
 
-void verifyBackup(AppModel&) {
-    // Wired once the model offers runQuickVerification().
+void verifyBackup(AppModel& model) {
+    startMainThreadTask(&model, [&model] { model.runQuickVerification(); });
 }
 
 }  // namespace tallowmere::QuickActions
