@@ -24,7 +24,7 @@ constexpr Benchmark kBenchmarks[] = {
     {"scan-store", tallowmere::bench::runScanStoreBench},
     {"photos", tallowmere::bench::runPhotosBench},
     {"verify", tallowmere::bench::runVerifyBench},
-    {"app-model", tallowmere::bench::runRefreshBench},
+    {"app-model", tallowmere::bench::runAppModelBench},
 };
 
 }  // namespace

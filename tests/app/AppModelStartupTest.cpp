@@ -198,6 +198,9 @@ TEST(AppModelStartupTest, FailedRefreshKeepsWhatItHadNotReachedYet) {
     model.setAllowLocalBackupTestDestination(true);
     const auto eventsBefore = model.activityEvents();
     ASSERT_EQ(eventsBefore.size(), 1u);
+    const auto dashboardBefore = model.dashboardSnapshot();
+    const auto cardsBefore = model.reportCards();
+    const auto actionsBefore = model.nextBestActions();
 
     ReportSummary report;
     report.id = Uuid::random();
@@ -215,6 +218,11 @@ TEST(AppModelStartupTest, FailedRefreshKeepsWhatItHadNotReachedYet) {
     EXPECT_EQ(model.reports()[0], report);
     EXPECT_EQ(model.activityEvents(), eventsBefore);
     EXPECT_EQ(eventsChanged.count(), 0);
+    // The later steps did not run: the Photos finding would have a new id, and the stored
+    // report would have a card.
+    EXPECT_EQ(model.dashboardSnapshot(), dashboardBefore);
+    EXPECT_EQ(model.reportCards(), cardsBefore);
+    EXPECT_EQ(model.nextBestActions(), actionsBefore);
 }
 
 TEST(AppModelStartupTest, StaleReminderDaysAreReadAsStoredWithoutClamping) {

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QTest>
 #include <algorithm>
+#include <stdexcept>
 
 #include "core/icloud/ICloudDriveScanSummary.h"
 #include "core/safety/SafetyStatusMapper.h"
@@ -26,10 +27,10 @@ UiTestModel::UiTestModel() {
     environment.formatting = std::make_shared<EnglishFormatting>();
     environment.operatingSystemVersion = "Test OS 1.0";
     m_model = std::make_unique<AppModel>(std::move(environment));
-    // The re-check of the destination that start-up begins would otherwise race with what
-    // the test stores.
-    const QFuture<void> check = m_model->startupDestinationCheck();
-    static_cast<void>(QTest::qWaitFor([&check] { return check.isFinished(); }, 20'000));
+    // Start-up re-checks the backup destination in the background; its outcome (and the
+    // refresh after it) lands before the test seeds the store.
+    if (!QTest::qWaitFor([this] { return m_model->startupDestinationCheck().isFinished(); }))
+        throw std::runtime_error("the model's start-up never finished");
 }
 
 std::vector<ICloudFileScanResult> UiTestModel::fileResults(

@@ -6,12 +6,11 @@
 namespace tallowmere::QuickActions {
 
 void runOrCancelScan(AppModel& model) {
-    // Cancelling is a request to the running scan, at once; the model says
-    // "Cancelling scan...".
-    if (model.isScanning())
+    if (model.isScanning()) {
         model.cancelScan();
-    else
-        startMainThreadTask(&model, [&model] { model.runScan(ScanTrigger::manual); });
+        return;
+    }
+    startMainThreadTask(&model, [&model] { model.runScan(ScanTrigger::manual); });
 }
 
 void startBackup(AppModel& model) {
