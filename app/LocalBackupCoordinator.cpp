@@ -14,6 +14,7 @@
 #include "core/platform/PathText.h"
 #include "core/secondcopy/BackupDestinationStatusEvaluator.h"
 #include "core/secondcopy/BackupManifestBuilder.h"
+#include "core/secondcopy/BackupPaths.h"
 
 namespace tallowmere {
 namespace {
@@ -55,7 +56,7 @@ constexpr const char* kAlreadyCopied =
 constexpr const char* kCouldNotCopy = "Tallowmere could not copy this file.";
 constexpr const char* kCopied = "Copied.";
 
-constexpr const char* kManifestFolder = "Manifest";
+constexpr const char* kManifestFolder = BackupPaths::kManifestFolderName;
 constexpr const char* kReportsFolder = "Reports";
 constexpr const char* kCopiesFolder = "iCloud Drive";
 
@@ -105,17 +106,6 @@ BackupItemStatus statusOf(BackupExistingFileDecision decision) {
 
 const char* messageOf(BackupExistingFileDecision decision) {
     return decision == BackupExistingFileDecision::alreadyCopied ? kAlreadyCopied : kConflict;
-}
-
-// The backup folder a job was prepared into, from its preview file's path
-// (<backup folder>/Manifest/backup-preview-<id>.json).
-std::optional<std::string> preparedBackupFolder(const BackupJobSnapshot& job) {
-    if (!job.manifestJSONPath)
-        return std::nullopt;
-    const std::string manifestFolder = path_text::parent(*job.manifestJSONPath);
-    if (path_text::lastComponent(manifestFolder) != kManifestFolder)
-        return std::nullopt;
-    return path_text::parent(manifestFolder);
 }
 
 }  // namespace
@@ -188,7 +178,7 @@ public:
           m_fs(*owner.m_fileSystem),
           m_job(std::move(job)),
           m_backupFolder(std::move(backupFolder)),
-          m_preparedFolder(preparedBackupFolder(m_job)) {}
+          m_preparedFolder(BackupPaths::preparedBackupFolder(m_job.manifestJSONPath)) {}
 
     BackupJobSnapshot run(const std::vector<BackupManifestItem>& items) {
         m_stats = m_owner.m_backupRepository.manifestStats(m_job.id);
@@ -263,14 +253,8 @@ private:
     // current place when the drive is mounted elsewhere than at prepare. None when that is
     // not inside the current backup folder, where nothing may be written.
     std::optional<std::string> currentDestination(const BackupManifestItem& item) const {
-        std::string path = path_text::standardized(item.destinationPath);
-        if (m_preparedFolder && *m_preparedFolder != m_backupFolder &&
-            path_text::isWithin(path, *m_preparedFolder)) {
-            path = m_backupFolder + path.substr(m_preparedFolder->size());
-        }
-        if (path == m_backupFolder || !path_text::isWithin(path, m_backupFolder))
-            return std::nullopt;
-        return path;
+        return BackupPaths::currentDestination(item.destinationPath, m_preparedFolder,
+                                               m_backupFolder);
     }
 
     Outcome outcome(const BackupManifestItem& item, BackupItemStatus status,

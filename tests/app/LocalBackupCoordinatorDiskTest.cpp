@@ -174,6 +174,26 @@ TEST_F(LocalBackupCoordinatorDiskTest, PrepareFailsWithoutAUsableDestination) {
     EXPECT_TRUE(fs::is_empty(destination() / "Tallowmere Backup" / "iCloud Drive"));
 }
 
+TEST_F(LocalBackupCoordinatorDiskTest, AScanOfOnlyFoldersAndCloudOnlyFilesCopiesNothing) {
+    makeSources({"remote.pdf"});
+    fs::create_directories(documents() / "Folder");
+    BackupStore store;
+    auto coordinator = store.coordinator(m_linux);
+    coordinator->selectDestination(destination().string(), std::nullopt);
+    store.storeScan(BackupStore::documentsRoot(documents().string()),
+                    {BackupStore::result((documents() / "Folder").string(), std::nullopt,
+                                         Date(1'600'000'000), ICloudFileState::localCurrent, true),
+                     BackupStore::result((documents() / "remote.pdf").string(), 1000,
+                                         Date(1'600'000'000), ICloudFileState::cloudOnly)});
+    const auto prepared = coordinator->prepareBackup();
+    EXPECT_EQ(prepared.message,
+              "Backup prepared. 0 local files are ready to copy; 2 items were skipped.");
+    const auto done = coordinator->startBackup();
+    EXPECT_EQ(done.status, J::completedWithSkipped);
+    EXPECT_EQ(done.skippedFiles, 2);
+    EXPECT_TRUE(fs::is_empty(destination() / "Tallowmere Backup" / "iCloud Drive"));
+}
+
 TEST_F(LocalBackupCoordinatorDiskTest, CopiesKeepBytesAndTimesAndNeverTouchWhatIsThere) {
     const std::vector<std::string> files = {
         "a.bin",           "big/photo.raw", "empty-later.txt",   "keep/same.doc",

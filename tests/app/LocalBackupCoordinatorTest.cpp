@@ -770,9 +770,10 @@ TEST_F(LocalBackupCoordinatorTest, ADestinationThatVanishesEndsTheRunAndTheNextS
                                                                   {"dir3/f.txt", S::pending},
                                                                   {"dir4/f.txt", S::pending},
                                                                   {"dir5/f.txt", S::pending}}));
-    // Nothing was made again in its place.
+    // Nothing was made again in its place, and the sources are as they were.
     EXPECT_FALSE(fs->exists(kDestination));
     EXPECT_TRUE(partialFiles().empty());
+    for (const auto& [relative, text] : contents) EXPECT_EQ(fs->contents(source(relative)), text);
 
     // Plugged in again (with what it held): the running job goes on where it stood.
     fs->setChangeHook({});
@@ -799,6 +800,7 @@ TEST_F(LocalBackupCoordinatorTest, AFlushThatFailsLeavesItsCopiesPendingAndEndsT
               (std::map<std::string, S>{{"a.txt", S::pending}, {"b.txt", S::pending}}));
     EXPECT_FALSE(fs->exists(copyOf("a.txt")));
     EXPECT_TRUE(partialFiles().empty());
+    EXPECT_EQ(fs->contents(source("a.txt")), "a");
 }
 
 TEST_F(LocalBackupCoordinatorTest, AJobPreparedOnAnotherMountPointIsCopiedToTheDrivesNewPlace) {
