@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <future>
+#include <iterator>
 #include <set>
 #include <span>
 #include <system_error>
@@ -12,6 +14,7 @@
 #include "core/platform/PathText.h"
 #include "core/secondcopy/BackupDestinationStatusEvaluator.h"
 #include "core/secondcopy/BackupManifestBuilder.h"
+#include "core/secondcopy/BackupPaths.h"
 
 namespace tallowmere {
 namespace {
@@ -53,7 +56,7 @@ constexpr const char* kAlreadyCopied =
 constexpr const char* kCouldNotCopy = "Tallowmere could not copy this file.";
 constexpr const char* kCopied = "Copied.";
 
-constexpr const char* kManifestFolder = "Manifest";
+constexpr const char* kManifestFolder = BackupPaths::kManifestFolderName;
 constexpr const char* kReportsFolder = "Reports";
 constexpr const char* kCopiesFolder = "iCloud Drive";
 
@@ -103,17 +106,6 @@ BackupItemStatus statusOf(BackupExistingFileDecision decision) {
 
 const char* messageOf(BackupExistingFileDecision decision) {
     return decision == BackupExistingFileDecision::alreadyCopied ? kAlreadyCopied : kConflict;
-}
-
-// The backup folder a job was prepared into, from its preview file's path
-// (<backup folder>/Manifest/backup-preview-<id>.json).
-std::optional<std::string> preparedBackupFolder(const BackupJobSnapshot& job) {
-    if (!job.manifestJSONPath)
-        return std::nullopt;
-    const std::string manifestFolder = path_text::parent(*job.manifestJSONPath);
-    if (path_text::lastComponent(manifestFolder) != kManifestFolder)
-        return std::nullopt;
-    return path_text::parent(manifestFolder);
 }
 
 }  // namespace
@@ -175,8 +167,10 @@ LocalBackupCoordinator::DestinationAccess LocalBackupCoordinator::resolveDestina
 
 // ---------------------------------------------------------------- one copy run
 
-// The copy loop of one start: copies pending items in groups that are made durable and
-// recorded together, and keeps the job's counters equal to what the store says.
+// The copy loop of one start. Items are copied under temporary names in groups; a full
+// group is made durable (flushed, named, flushed again) on a second thread while the next
+// group is copied, and its statuses are written by this thread once that is done. Only this
+// thread writes to the store, so the counters it publishes are always the store's.
 class LocalBackupCoordinator::CopyRun {
 public:
     CopyRun(LocalBackupCoordinator& owner, BackupJobSnapshot job, std::string backupFolder)
@@ -184,7 +178,7 @@ public:
           m_fs(*owner.m_fileSystem),
           m_job(std::move(job)),
           m_backupFolder(std::move(backupFolder)),
-          m_preparedFolder(preparedBackupFolder(m_job)) {}
+          m_preparedFolder(BackupPaths::preparedBackupFolder(m_job.manifestJSONPath)) {}
 
     BackupJobSnapshot run(const std::vector<BackupManifestItem>& items) {
         m_stats = m_owner.m_backupRepository.manifestStats(m_job.id);
@@ -200,14 +194,14 @@ public:
                 copy(item);
                 processedAny = true;
                 if (groupIsFull())
-                    flush();
+                    handOverGroup();
             }
-            flush();
+            flushAll();
         } catch (...) {
             // Whatever is durable already is still recorded; the job stays `running` and
             // the next start goes on from there.
             try {
-                flush();
+                flushAll();
             } catch (...) {
             }
             throw;
@@ -230,9 +224,15 @@ private:
         std::string destination;
         std::string temporary;
     };
+    // What making a group durable decided. Copies that are not in `outcomes` could not be
+    // confirmed durable and stay pending.
+    struct Durability {
+        std::vector<Outcome> outcomes;
+        std::error_code error;
+    };
 
     BackupJobSnapshot stop(BackupJobStatus status) {
-        flush();
+        flushAll();
         const auto stats = m_owner.m_backupRepository.manifestStats(m_job.id);
         BackupJobSnapshot stopped = withCounters(m_job, stats);
         stopped.status = status;
@@ -253,21 +253,30 @@ private:
     // current place when the drive is mounted elsewhere than at prepare. None when that is
     // not inside the current backup folder, where nothing may be written.
     std::optional<std::string> currentDestination(const BackupManifestItem& item) const {
-        std::string path = path_text::standardized(item.destinationPath);
-        if (m_preparedFolder && *m_preparedFolder != m_backupFolder &&
-            path_text::isWithin(path, *m_preparedFolder)) {
-            path = m_backupFolder + path.substr(m_preparedFolder->size());
-        }
-        if (path == m_backupFolder || !path_text::isWithin(path, m_backupFolder))
-            return std::nullopt;
-        return path;
+        return BackupPaths::currentDestination(item.destinationPath, m_preparedFolder,
+                                               m_backupFolder);
+    }
+
+    Outcome outcome(const BackupManifestItem& item, BackupItemStatus status,
+                    const char* message) const {
+        return Outcome{{item.id, status, message, m_owner.m_clock->now()},
+                       item.fileSize.value_or(0)};
+    }
+
+    void startGroupClock() {
+        if (m_outcomes.empty() && m_staged.empty())
+            m_groupStart = std::chrono::steady_clock::now();
     }
 
     void record(const BackupManifestItem& item, BackupItemStatus status, const char* message) {
-        if (m_outcomes.empty() && m_staged.empty())
-            m_groupStart = std::chrono::steady_clock::now();
-        m_outcomes.push_back(
-            Outcome{{item.id, status, message, m_owner.m_clock->now()}, item.fileSize.value_or(0)});
+        startGroupClock();
+        m_outcomes.push_back(outcome(item, status, message));
+    }
+
+    Outcome existingFileOutcome(const BackupManifestItem& item,
+                                const std::string& destination) const {
+        const auto decision = m_owner.existingDestinationDecision(destination, item);
+        return outcome(item, statusOf(decision), messageOf(decision));
     }
 
     // Creation errors end the run: the destination is no longer usable.
@@ -285,22 +294,20 @@ private:
             record(item, BackupItemStatus::failed, kCouldNotCopy);
             return;
         }
-        const auto source = m_fs.resourceValues(item.sourcePath);
-        if (!source.ok()) {
+        // Two plain look-ups: the full resource values would cost twice the calls, and a
+        // file that turned into a link is refused by the copy itself.
+        if (!m_fs.exists(item.sourcePath)) {
             record(item, BackupItemStatus::failed, kCouldNotRead);
             return;
         }
-        if (source->isDirectory) {
+        if (m_fs.isDirectory(item.sourcePath)) {
             record(item, BackupItemStatus::skipped, kFolderItem);
             return;
         }
         const std::string folder = path_text::parent(*destination);
         ensureFolder(folder);
-        if (m_fs.resourceValues(*destination).ok()) {
-            const auto decision = m_owner.existingDestinationDecision(*destination, item);
-            record(item, statusOf(decision), messageOf(decision));
-            return;
-        }
+        // The copy looks for an item at the destination before it copies anything, and
+        // answers file_exists then: that look is the existence test.
         auto temporary = m_fs.copyToTemporaryFile(item.sourcePath, *destination);
         if (!temporary.ok() && temporary.notFound() && !m_fs.isDirectory(folder)) {
             // The folder went away since it was made: make it again, which ends the run
@@ -310,16 +317,15 @@ private:
             temporary = m_fs.copyToTemporaryFile(item.sourcePath, *destination);
         }
         if (!temporary.ok()) {
+            startGroupClock();
             if (temporary.error() == std::errc::file_exists) {
-                const auto decision = m_owner.existingDestinationDecision(*destination, item);
-                record(item, statusOf(decision), messageOf(decision));
+                m_outcomes.push_back(existingFileOutcome(item, *destination));
             } else {
-                record(item, BackupItemStatus::failed, kCouldNotCopy);
+                m_outcomes.push_back(outcome(item, BackupItemStatus::failed, kCouldNotCopy));
             }
             return;
         }
-        if (m_outcomes.empty() && m_staged.empty())
-            m_groupStart = std::chrono::steady_clock::now();
+        startGroupClock();
         m_staged.push_back(StagedCopy{&item, *destination, std::move(*temporary)});
         m_stagedBytes += item.fileSize.value_or(0);
     }
@@ -333,52 +339,87 @@ private:
                std::chrono::steady_clock::now() - m_groupStart >= limits.maxDuration;
     }
 
-    // Makes the group's copies durable under their names, then records every outcome of
-    // the group in one transaction. A copy whose durability cannot be confirmed is not
-    // recorded at all: its item stays pending and the next run meets it again (as an
-    // existing file when it did get its name). Throws when the destination cannot be
-    // flushed; the outcomes that do not depend on it are recorded first.
-    void flush() {
-        std::vector<StagedCopy> staged = std::exchange(m_staged, {});
-        m_stagedBytes = 0;
-        if (!staged.empty()) {
-            if (const auto error = m_fs.synchronize(m_backupFolder)) {
-                for (const auto& copy : staged) m_fs.remove(copy.temporary);
-                writeOutcomes();
-                throw std::system_error(error, "cannot flush the copies to the destination");
-            }
-            std::vector<const StagedCopy*> published;
-            for (const auto& copy : staged) {
-                const auto error = m_fs.publishTemporaryFile(copy.temporary, copy.destination);
-                if (!error) {
-                    published.push_back(&copy);
-                    continue;
-                }
-                m_fs.remove(copy.temporary);
-                if (error == std::errc::file_exists) {
-                    // Something took the name meanwhile (another item of this job with the
-                    // same destination, for one): it is judged like any existing file.
-                    const auto decision =
-                        m_owner.existingDestinationDecision(copy.destination, *copy.item);
-                    record(*copy.item, statusOf(decision), messageOf(decision));
-                } else {
-                    record(*copy.item, BackupItemStatus::failed, kCouldNotCopy);
-                }
-            }
-            if (!published.empty()) {
-                if (const auto error = m_fs.synchronize(m_backupFolder)) {
-                    writeOutcomes();
-                    throw std::system_error(error, "cannot flush the copies to the destination");
-                }
-            }
-            for (const auto* copy : published)
-                record(*copy->item, BackupItemStatus::copied, kCopied);
+    // Gives the group's copies their names, durably: flushed, named without replacing
+    // anything, flushed again. Only file-system work, so it may run on the second thread.
+    Durability makeDurable(std::vector<StagedCopy> staged) const {
+        Durability result;
+        if (staged.empty())
+            return result;
+        if (const auto error = m_fs.synchronize(m_backupFolder)) {
+            for (const auto& copy : staged) m_fs.remove(copy.temporary);
+            result.error = error;
+            return result;
         }
-        writeOutcomes();
+        std::vector<const StagedCopy*> published;
+        for (const auto& copy : staged) {
+            const auto error = m_fs.publishTemporaryFile(copy.temporary, copy.destination);
+            if (!error) {
+                published.push_back(&copy);
+                continue;
+            }
+            m_fs.remove(copy.temporary);
+            // Something took the name meanwhile (another item of this job with the same
+            // destination, for one): it is judged like any existing file.
+            result.outcomes.push_back(
+                error == std::errc::file_exists
+                    ? existingFileOutcome(*copy.item, copy.destination)
+                    : outcome(*copy.item, BackupItemStatus::failed, kCouldNotCopy));
+        }
+        if (!published.empty()) {
+            // Named but not known to be durably named: left pending, and met again by the
+            // next run as files already there.
+            if (const auto error = m_fs.synchronize(m_backupFolder)) {
+                result.error = error;
+                return result;
+            }
+        }
+        for (const auto* copy : published)
+            result.outcomes.push_back(outcome(*copy->item, BackupItemStatus::copied, kCopied));
+        return result;
     }
 
-    void writeOutcomes() {
+    // Starts making the full group durable in the background, once the group before it is
+    // durable and recorded. (Recording first keeps the store's own flush out of the way of
+    // the group's: on one disk they would wait for each other.)
+    void handOverGroup() {
+        finishHandedOverGroup();
+        m_handedOverOutcomes = std::exchange(m_outcomes, {});
+        m_stagedBytes = 0;
+        m_handedOver =
+            std::async(std::launch::async, [this, staged = std::exchange(m_staged, {})]() mutable {
+                return makeDurable(std::move(staged));
+            });
+    }
+
+    // Waits for the group being made durable and records its outcomes. Throws when the
+    // destination could not be flushed.
+    void finishHandedOverGroup() {
+        if (!m_handedOver.valid())
+            return;
+        Durability durability = m_handedOver.get();
+        record(std::exchange(m_handedOverOutcomes, {}), std::move(durability));
+    }
+
+    // Makes everything copied so far durable and records it: at a pause, a cancel, an
+    // error and the end of the run.
+    void flushAll() {
+        finishHandedOverGroup();
         std::vector<Outcome> outcomes = std::exchange(m_outcomes, {});
+        m_stagedBytes = 0;
+        record(std::move(outcomes), makeDurable(std::exchange(m_staged, {})));
+    }
+
+    // Writes a group's outcomes in one transaction, then throws the error of making it
+    // durable, if any.
+    void record(std::vector<Outcome> outcomes, Durability durability) {
+        outcomes.insert(outcomes.end(), std::make_move_iterator(durability.outcomes.begin()),
+                        std::make_move_iterator(durability.outcomes.end()));
+        writeOutcomes(outcomes);
+        if (durability.error)
+            throw std::system_error(durability.error, "cannot flush the copies to the destination");
+    }
+
+    void writeOutcomes(const std::vector<Outcome>& outcomes) {
         if (outcomes.empty())
             return;
         std::vector<BackupManifestItemUpdate> updates;
@@ -418,14 +459,20 @@ private:
     const std::optional<std::string> m_preparedFolder;
     // Equal to the store's statistics of the job after every write.
     BackupManifestStats m_stats;
+    // Folders of the backup folder made (or found) during this run.
+    std::set<std::string> m_knownFolders;
 
     // The open group.
     std::vector<Outcome> m_outcomes;
     std::vector<StagedCopy> m_staged;
     std::int64_t m_stagedBytes = 0;
     std::chrono::steady_clock::time_point m_groupStart;
-    // Folders of the backup folder made (or found) during this run.
-    std::set<std::string> m_knownFolders;
+
+    // The group being made durable on the second thread, and the outcomes decided for it
+    // while it was open. Declared last: its destructor waits for that thread, which uses
+    // the members above.
+    std::vector<Outcome> m_handedOverOutcomes;
+    std::future<Durability> m_handedOver;
 };
 
 // ---------------------------------------------------------------- the coordinator

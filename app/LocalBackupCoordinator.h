@@ -20,10 +20,12 @@
 namespace tallowmere {
 
 // When a group of copies is made durable and recorded: whichever limit is reached first.
+// Each group costs two flushes of the destination and one store transaction; a pause or
+// cancel waits for the open group's flush, which the byte limit keeps short.
 struct BackupCopyGroupLimits {
     std::size_t maxFiles = 2000;
-    std::int64_t maxBytes = std::int64_t{1} << 30;
-    std::chrono::milliseconds maxDuration{1500};
+    std::int64_t maxBytes = std::int64_t{256} << 20;
+    std::chrono::milliseconds maxDuration{2000};
 };
 
 // Makes the second copy: evaluates the chosen destination, prepares a job's manifest from
@@ -41,11 +43,13 @@ struct BackupCopyGroupLimits {
 // the group's item statuses written, in one transaction. So an item is `copied` only when
 // its data is on the disk, and after a crash a copy whose status was not written is found
 // again as already copied. Groups end at the limits below and at every pause, cancel,
-// error and the end of the run.
+// error and the end of the run. While one group is flushed and named on a helper thread
+// the next one is copied; the helper only touches the file system.
 //
 // Thread safety: one operation runs at a time (the owner's rule); pauseBackup(),
 // cancelBackup() and setProgressHandler() may be called from any thread while one runs.
-// The progress handler is called on the thread running the operation, outside the lock.
+// The progress handler is called on the thread running the operation, outside the lock,
+// and the store is written only from that thread, so every published count is the store's.
 class LocalBackupCoordinator final : public BackupCoordinating {
 public:
     LocalBackupCoordinator(BackupRepository backupRepository,

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <stdexcept>
+#include <thread>
 
 namespace tallowmere::bench {
 
@@ -17,8 +18,37 @@ ScratchFolder::ScratchFolder(const std::string& prefix) {
 }
 
 ScratchFolder::~ScratchFolder() {
+    removeTree(m_path);
+}
+
+void removeTree(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> files;
+    std::error_code error;
+    for (auto it = std::filesystem::recursive_directory_iterator(folder, error);
+         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+        if (!it->is_directory(error) || it->is_symlink(error))
+            files.push_back(it->path());
+    }
+    constexpr std::size_t kWorkers = 16;
+    std::vector<std::thread> workers;
+    for (std::size_t w = 0; w < kWorkers; ++w) {
+        workers.emplace_back([&files, w] {
+            for (std::size_t i = w; i < files.size(); i += kWorkers) ::unlink(files[i].c_str());
+        });
+    }
+    for (auto& worker : workers) worker.join();
     std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
+    std::filesystem::remove_all(folder, ignored);
+}
+
+void flushFileSystem(const std::filesystem::path& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw std::runtime_error("cannot open " + path.string());
+    const int result = syncfs(fd);
+    close(fd);
+    if (result != 0)
+        throw std::runtime_error("cannot flush " + path.string());
 }
 
 void runProgram(const std::vector<std::string>& arguments,

@@ -22,6 +22,14 @@ private:
     std::filesystem::path m_path;
 };
 
+// Removes the folder and everything in it, many files at once: on a disk mounted with
+// online discard each removed file waits for its own discard, and one at a time that takes
+// minutes for a few ten thousand files. Errors are ignored.
+void removeTree(const std::filesystem::path& folder);
+
+// Flushes the file system holding the path to its disk.
+void flushFileSystem(const std::filesystem::path& path);
+
 // Seconds taken by `work`.
 template <typename Work>
 double secondsOf(Work&& work) {

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 
 #include "bench/AppModelBench.h"
+#include "bench/CopyBench.h"
 #include "bench/PhotosBench.h"
 #include "bench/ScanBench.h"
 #include "bench/ScanStoreBench.h"
@@ -24,6 +25,7 @@ constexpr Benchmark kBenchmarks[] = {
     {"scan-store", tallowmere::bench::runScanStoreBench},
     {"photos", tallowmere::bench::runPhotosBench},
     {"verify", tallowmere::bench::runVerifyBench},
+    {"copy", tallowmere::bench::runCopyBench},
     {"app-model", tallowmere::bench::runAppModelBench},
 };
 

@@ -83,10 +83,12 @@ int openForReadingNoAtime(const char* path, int flags) {
     return ::open(path, flags);
 }
 
-// A new, empty file named kPartialFilePrefix + a random suffix in the folder.
-UniqueFd createPartialFile(int folderFd, std::string& name, mode_t mode, std::error_code& error) {
+// A new, empty file named kPartialFilePrefix + a random suffix in the folder; `name` is
+// given that name, after `prefix` (a folder path ending in "/" when `folderFd` is AT_FDCWD).
+UniqueFd createPartialFile(int folderFd, std::string& name, mode_t mode, std::error_code& error,
+                           const std::string& prefix = {}) {
     for (int attempt = 0; attempt < 16; ++attempt) {
-        name = std::string(FileSystem::kPartialFilePrefix) + Uuid::random().toString();
+        name = prefix + std::string(FileSystem::kPartialFilePrefix) + Uuid::random().toString();
         UniqueFd fd(
             ::openat(folderFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
         if (fd)
@@ -566,15 +568,15 @@ std::error_code LinuxFileSystem::createDirectoryBelow(const std::string& existin
 
 namespace {
 
-// A complete copy under a temporary name in the folder of its destination.
+// A complete copy under a temporary name in the folder of its destination; both whole paths.
 struct StagedCopy {
-    UniqueFd folder;
-    std::string folderPath;
     std::string temporary;
-    std::string name;
+    std::string destination;
 };
 
-std::error_code stageCopy(const std::string& source, const std::string& destination,
+// Works on whole paths rather than through a folder descriptor: two calls fewer per file,
+// which counts when copying thousands of small files.
+std::error_code stageCopy(const std::string& source, const std::string& rawDestination,
                           StagedCopy& staged) {
     UniqueFd in(openForReadingNoAtime(source.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     if (!in)
@@ -587,25 +589,25 @@ std::error_code stageCopy(const std::string& source, const std::string& destinat
     if (!S_ISREG(sourceStat.st_mode))
         return std::make_error_code(std::errc::operation_not_supported);
 
+    const std::string destination = trimTrailingSlashes(rawDestination);
     const SplitPath target = splitPath(destination);
     if (!isUsableName(target.name))
         return std::make_error_code(std::errc::invalid_argument);
-    UniqueFd folder(::open(target.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folder)
-        return lastError();
     struct stat existing {};
     // Not the guarantee (publishing is), but it spares copying a file for nothing.
-    if (::fstatat(folder.get(), target.name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
+    if (::fstatat(AT_FDCWD, destination.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
         return std::make_error_code(std::errc::file_exists);
     }
 
     std::string temporary;
     std::error_code error;
-    UniqueFd out = createPartialFile(folder.get(), temporary, 0600, error);
+    // A missing folder shows here, as not found.
+    UniqueFd out = createPartialFile(AT_FDCWD, temporary, 0600, error,
+                                     target.folder == "/" ? "/" : target.folder + "/");
     if (!out)
         return error;
     const auto fail = [&](std::error_code cause) {
-        ::unlinkat(folder.get(), temporary.c_str(), 0);
+        ::unlink(temporary.c_str());
         return cause;
     };
     if (const auto ec = copyData(in.get(), out.get(), sourceStat.st_size))
@@ -618,8 +620,8 @@ std::error_code stageCopy(const std::string& source, const std::string& destinat
         return fail(lastError());
     // Set after close: a network file system may stamp its own time while flushing.
     const struct timespec times[2] = {{0, UTIME_OMIT}, sourceStat.st_mtim};
-    ::utimensat(folder.get(), temporary.c_str(), times, AT_SYMLINK_NOFOLLOW);
-    staged = StagedCopy{std::move(folder), target.folder, std::move(temporary), target.name};
+    ::utimensat(AT_FDCWD, temporary.c_str(), times, AT_SYMLINK_NOFOLLOW);
+    staged = StagedCopy{std::move(temporary), destination};
     return {};
 }
 
@@ -631,8 +633,8 @@ std::error_code LinuxFileSystem::copyFile(const std::string& source,
     if (const auto ec = stageCopy(source, destination, staged))
         return ec;
     if (const auto ec =
-            linux_fs::publishWithoutReplacing(staged.folder.get(), staged.temporary, staged.name)) {
-        ::unlinkat(staged.folder.get(), staged.temporary.c_str(), 0);
+            linux_fs::publishWithoutReplacing(AT_FDCWD, staged.temporary, staged.destination)) {
+        ::unlink(staged.temporary.c_str());
         return ec;
     }
     return {};
@@ -643,7 +645,7 @@ FileResult<std::string> LinuxFileSystem::copyToTemporaryFile(const std::string& 
     StagedCopy staged;
     if (const auto ec = stageCopy(source, destination, staged))
         return ec;
-    return path_text::appending(staged.folderPath, staged.temporary);
+    return std::move(staged.temporary);
 }
 
 std::error_code LinuxFileSystem::publishTemporaryFile(const std::string& temporary,

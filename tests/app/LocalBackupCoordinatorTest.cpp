@@ -5,10 +5,14 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
+#include <mutex>
+
 #include <SQLiteCpp/Database.h>
 
 #include "app/ManifestPreview.h"
 #include "tests/app/BackupTestSupport.h"
+#include "tests/support/ForwardingFileSystem.h"
 #include "tests/support/InMemoryFileSystem.h"
 #include "tests/support/JsonPrinting.h"
 
@@ -475,58 +479,95 @@ TEST_F(LocalBackupCoordinatorTest, EachItemGetsItsOutcomeAndTheRunGoesOn) {
 }
 
 // A group's copies get their names only once their data is flushed, and their statuses are
-// written only once the names are flushed too; each item's status is written once.
+// written only once the names are flushed too; each item's status is written once. Groups
+// are made durable on a second thread while the next is copied, so this checks the order
+// of what actually happened, item by item.
 TEST_F(LocalBackupCoordinatorTest, StatusesAreWrittenOnlyAfterTheCopiesAreDurable) {
     selectDrive();
     std::vector<std::string> names;
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 7; ++i) {
         names.push_back("file" + std::to_string(i) + ".txt");
         addSource(names.back(), std::string(i + 1, 'x'));
     }
     scanFiles(names);
-    coordinator = store.coordinator(fs, {.maxFiles = 2});
+    auto observed = std::make_shared<testing::ForwardingFileSystem>(fs);
+    coordinator = store.coordinator(observed, {.maxFiles = 2});
     const auto prepared = coordinator->prepareBackup();
 
-    std::vector<std::string> events;
-    fs->setChangeHook([&](Operation operation, const std::string&) {
-        if (operation == Operation::copy)
-            events.push_back("copy");
-        if (operation == Operation::publish)
-            events.push_back("publish");
-        if (operation == Operation::synchronize)
-            events.push_back("sync");
-    });
-    std::map<sqlite3_int64, int> updatesPerRow;
-    struct Log {
-        std::vector<std::string>* events;
-        std::map<sqlite3_int64, int>* updates;
-    } log{&events, &updatesPerRow};
+    struct Event {
+        std::string what;  // "copy done", "publish", "publish done", "sync", "sync done", "status"
+        std::string path;  // the destination; for "status" the row id
+    };
+    std::mutex mutex;
+    std::vector<Event> events;
+    const auto log = [&](std::string what, std::string path) {
+        std::lock_guard lock(mutex);
+        events.push_back({std::move(what), std::move(path)});
+    };
+    observed->observe = [&](std::string_view operation, const std::string& path, bool finished) {
+        if (operation == "copy" && !finished)
+            return;
+        log(std::string(operation) + (finished ? " done" : ""), path);
+    };
+    std::function<void(sqlite3_int64)> onStatus = [&](sqlite3_int64 row) {
+        log("status", std::to_string(row));
+    };
     store.database->queue()->read([&](SQLite::Database& db) {
         sqlite3_update_hook(
             db.getHandle(),
             [](void* context, int operation, const char*, const char* table, sqlite3_int64 row) {
-                auto* log = static_cast<Log*>(context);
-                if (operation == SQLITE_UPDATE && std::string(table) == "backup_manifest_items") {
-                    log->events->push_back("status");
-                    ++(*log->updates)[row];
-                }
+                if (operation == SQLITE_UPDATE && std::string(table) == "backup_manifest_items")
+                    (*static_cast<std::function<void(sqlite3_int64)>*>(context))(row);
             },
-            &log);
+            &onStatus);
     });
-
     const auto done = coordinator->startBackup();
     store.database->queue()->read(
         [](SQLite::Database& db) { sqlite3_update_hook(db.getHandle(), nullptr, nullptr); });
     EXPECT_EQ(done.status, J::completed);
-    EXPECT_EQ(done.completedFiles, 5);
-    const std::vector<std::string> group2 = {"copy",    "copy", "sync",   "publish",
-                                             "publish", "sync", "status", "status"};
-    std::vector<std::string> expected = group2;
-    expected.insert(expected.end(), group2.begin(), group2.end());
-    for (const char* step : {"copy", "sync", "publish", "sync", "status"}) expected.push_back(step);
-    EXPECT_EQ(events, expected);
-    EXPECT_EQ(updatesPerRow.size(), 5u);
-    for (const auto& [row, count] : updatesPerRow) EXPECT_EQ(count, 1) << row;
+    EXPECT_EQ(done.completedFiles, 7);
+
+    std::map<std::string, std::string> pathOfRow;
+    store.database->queue()->read([&](SQLite::Database& db) {
+        SQLite::Statement rows(db, "SELECT rowid, destination_path FROM backup_manifest_items");
+        while (rows.executeStep())
+            pathOfRow[std::to_string(rows.getColumn(0).getInt64())] = rows.getColumn(1).getString();
+    });
+    const auto indexOf = [&](const std::string& what, const std::string& path) {
+        std::vector<std::size_t> found;
+        for (std::size_t i = 0; i < events.size(); ++i) {
+            const auto& e = events[i];
+            if (e.what == what && (what == "status" ? pathOfRow[e.path] : e.path) == path)
+                found.push_back(i);
+        }
+        return found;
+    };
+    // A flush that began after `after` and finished before `before`.
+    const auto flushedBetween = [&](std::size_t after, std::size_t before) {
+        std::optional<std::size_t> began;
+        for (std::size_t i = after + 1; i < before; ++i) {
+            if (events[i].what == "sync")
+                began = i;
+            if (events[i].what == "sync done" && began)
+                return true;
+        }
+        return false;
+    };
+    for (const auto& name : names) {
+        SCOPED_TRACE(name);
+        const std::string path = copyOf(name);
+        const auto copied = indexOf("copy done", path);
+        const auto publishing = indexOf("publish", path);
+        const auto published = indexOf("publish done", path);
+        const auto status = indexOf("status", path);
+        ASSERT_EQ(copied.size(), 1u);
+        ASSERT_EQ(publishing.size(), 1u);
+        ASSERT_EQ(published.size(), 1u);
+        // Written exactly once.
+        ASSERT_EQ(status.size(), 1u);
+        EXPECT_TRUE(flushedBetween(copied[0], publishing[0]));
+        EXPECT_TRUE(flushedBetween(published[0], status[0]));
+    }
 }
 
 TEST_F(LocalBackupCoordinatorTest, PauseThenStartCopiesOnlyTheRest) {
@@ -712,9 +753,10 @@ TEST_F(LocalBackupCoordinatorTest, ADestinationThatVanishesEndsTheRunAndTheNextS
     scanFiles(names);
     coordinator = store.coordinator(fs, {.maxFiles = 2});
     const auto prepared = coordinator->prepareBackup();
-    // The drive is pulled while the fourth file is about to be copied.
-    fs->setChangeHook([&](Operation operation, const std::string& path) {
-        if (operation == Operation::createDirectory && path == copyOf("dir4"))
+    // The drive is pulled when the second group of two is about to be flushed.
+    std::atomic<int> flushes = 0;
+    fs->setChangeHook([&](Operation operation, const std::string&) {
+        if (operation == Operation::synchronize && ++flushes == 3)
             fs->erase(kDestination);
     });
 
@@ -728,9 +770,10 @@ TEST_F(LocalBackupCoordinatorTest, ADestinationThatVanishesEndsTheRunAndTheNextS
                                                                   {"dir3/f.txt", S::pending},
                                                                   {"dir4/f.txt", S::pending},
                                                                   {"dir5/f.txt", S::pending}}));
-    // Nothing was made again in its place.
+    // Nothing was made again in its place, and the sources are as they were.
     EXPECT_FALSE(fs->exists(kDestination));
     EXPECT_TRUE(partialFiles().empty());
+    for (const auto& [relative, text] : contents) EXPECT_EQ(fs->contents(source(relative)), text);
 
     // Plugged in again (with what it held): the running job goes on where it stood.
     fs->setChangeHook({});
@@ -757,6 +800,7 @@ TEST_F(LocalBackupCoordinatorTest, AFlushThatFailsLeavesItsCopiesPendingAndEndsT
               (std::map<std::string, S>{{"a.txt", S::pending}, {"b.txt", S::pending}}));
     EXPECT_FALSE(fs->exists(copyOf("a.txt")));
     EXPECT_TRUE(partialFiles().empty());
+    EXPECT_EQ(fs->contents(source("a.txt")), "a");
 }
 
 TEST_F(LocalBackupCoordinatorTest, AJobPreparedOnAnotherMountPointIsCopiedToTheDrivesNewPlace) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 #include "core/platform/FileSystem.h"
 
@@ -21,6 +23,10 @@ public:
     std::optional<std::int64_t> freeBytes;
     // Runs before each synchronize() with the number of that call, counting from 1.
     std::function<void(int call)> beforeSynchronize;
+    // Told when copyToTemporaryFile ("copy", with the destination), publishTemporaryFile
+    // ("publish", with the destination) and synchronize ("sync") begin and when they have
+    // finished. Called from whichever thread makes the call.
+    std::function<void(std::string_view operation, const std::string& path, bool finished)> observe;
 
     FileResult<std::string> homeDirectory() const override { return m_inner->homeDirectory(); }
     FileResult<std::string> applicationSupportDirectory() const override {
@@ -60,11 +66,17 @@ public:
     }
     FileResult<std::string> copyToTemporaryFile(const std::string& source,
                                                 const std::string& destination) override {
-        return m_inner->copyToTemporaryFile(source, destination);
+        tell("copy", destination, false);
+        auto result = m_inner->copyToTemporaryFile(source, destination);
+        tell("copy", destination, true);
+        return result;
     }
     std::error_code publishTemporaryFile(const std::string& temporary,
                                          const std::string& destination) override {
-        return m_inner->publishTemporaryFile(temporary, destination);
+        tell("publish", destination, false);
+        const auto result = m_inner->publishTemporaryFile(temporary, destination);
+        tell("publish", destination, true);
+        return result;
     }
     std::error_code remove(const std::string& path) override { return m_inner->remove(path); }
     std::error_code setModificationDate(const std::string& path, Date date) override {
@@ -77,12 +89,21 @@ public:
     std::error_code synchronize(const std::string& path) override {
         if (beforeSynchronize)
             beforeSynchronize(++m_synchronizeCalls);
-        return m_inner->synchronize(path);
+        tell("sync", path, false);
+        const auto result = m_inner->synchronize(path);
+        tell("sync", path, true);
+        return result;
     }
 
 private:
+    void tell(std::string_view operation, const std::string& path, bool finished) const {
+        if (observe)
+            observe(operation, path, finished);
+    }
+
     std::shared_ptr<FileSystem> m_inner;
-    int m_synchronizeCalls = 0;
+    // Flushes are made one at a time, though not always from one thread.
+    std::atomic<int> m_synchronizeCalls = 0;
 };
 
 }  // namespace tallowmere::testing

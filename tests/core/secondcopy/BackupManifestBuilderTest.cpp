@@ -3,6 +3,7 @@
 #include "core/platform/PathText.h"
 #include "core/secondcopy/BackupConflictResolver.h"
 #include "core/secondcopy/BackupManifestBuilder.h"
+#include "core/secondcopy/BackupPaths.h"
 #include "tests/support/JsonPrinting.h"
 
 namespace tallowmere {
@@ -269,6 +270,36 @@ TEST(BackupConflictResolverTest, SizesThenDatesWithinTwoSeconds) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         EXPECT_EQ(BackupConflictResolver::decide(c.prepared, c.existing), c.expected);
+    }
+}
+
+// A job prepared while the drive was at /media/a is copied (and checked) where it is now.
+TEST(BackupPathsTest, PreparedPathsFollowTheDriveAndNeverLeaveTheBackupFolder) {
+    const std::string preview = "/media/a/Backups/Tallowmere Backup/Manifest/backup-preview-1.json";
+    EXPECT_EQ(BackupPaths::preparedBackupFolder(preview), "/media/a/Backups/Tallowmere Backup");
+    EXPECT_EQ(BackupPaths::preparedBackupFolder("/media/a/x/backup-preview-1.json"), std::nullopt);
+    EXPECT_EQ(BackupPaths::preparedBackupFolder(std::nullopt), std::nullopt);
+
+    const std::optional<std::string> prepared = "/media/a/Backups/Tallowmere Backup";
+    const std::string now = "/media/b/Backups/Tallowmere Backup";
+    struct Case {
+        std::string path;
+        std::optional<std::string> preparedFolder;
+        std::optional<std::string> expected;
+    };
+    for (const Case& c : std::vector<Case>{
+             {prepared.value() + "/iCloud Drive/x.txt", prepared, now + "/iCloud Drive/x.txt"},
+             {now + "/iCloud Drive/x.txt", prepared, now + "/iCloud Drive/x.txt"},
+             {now + "/iCloud Drive/x.txt", std::nullopt, now + "/iCloud Drive/x.txt"},
+             // Without a known prepared folder an old path is not guessed at.
+             {prepared.value() + "/iCloud Drive/x.txt", std::nullopt, std::nullopt},
+             {"/media/a/Backups/elsewhere.txt", prepared, std::nullopt},
+             {prepared.value(), prepared, std::nullopt},
+             {prepared.value() + "/iCloud Drive/../../x", prepared, std::nullopt},
+             {"/media/b/Backups/Tallowmere Backupx/y", std::nullopt, std::nullopt},
+         }) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(BackupPaths::currentDestination(c.path, c.preparedFolder, now), c.expected);
     }
 }
 
