@@ -122,7 +122,7 @@ void RootView::setSelection(AppSection section) {
     m_sidebar->setSelection(section);
     m_stack->setCurrentWidget(m_views.at(section));
     if (changed)
-        emit selectionChanged(section);
+        Q_EMIT selectionChanged(section);
 }
 
 void RootView::setSidebarVisible(bool visible) {

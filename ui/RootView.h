@@ -57,7 +57,7 @@ public:
     // The sheet while it is shown.
     QDialog* onboardingSheet() const { return m_onboardingSheet; }
 
-signals:
+Q_SIGNALS:
     void selectionChanged(AppSection section);
 
 protected:

@@ -103,7 +103,7 @@ AppSidebarView::AppSidebarView(QWidget* parent) : QWidget(parent) {
         for (const AppSection section : group.sections) {
             auto* row = new SidebarRow(section);
             connect(row, &QAbstractButton::clicked, this,
-                    [this, section] { emit sectionClicked(section); });
+                    [this, section] { Q_EMIT sectionClicked(section); });
             m_rows[section] = row;
             column->addWidget(row);
         }

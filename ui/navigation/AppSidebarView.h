@@ -38,7 +38,7 @@ public:
     AppSection selection() const { return m_selection; }
     SidebarRow* row(AppSection section) const;
 
-signals:
+Q_SIGNALS:
     void sectionClicked(AppSection section);
 
 protected:
