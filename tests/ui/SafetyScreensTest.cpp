@@ -230,6 +230,8 @@ TEST_F(ICloudDriveSafetyViewTest, WhileAScanRunsItsProgressShowsAndCancelStopsIt
                                     QStringLiteral("Local=%1").arg(progress.localAvailableCount),
                                     QStringLiteral("Cloud-only=0"), QStringLiteral("Unknown=0")}));
 
+    EXPECT_TRUE(testing::saveScreenshot(view, "icloud-drive-safety-scanning.png"));
+
     QTest::mouseClick(child<TMButton>(*panel, "cancelScanButton"), Qt::LeftButton);
     EXPECT_EQ(m_model->statusMessage(), "Cancelling scan...");
     gate.open();
@@ -427,6 +429,7 @@ TEST_F(PhotosSafetyViewTest, WhileAScanRunsTheButtonWaitsAndTheProgressShows) {
               progress.currentStage.value_or(progress.message));
     EXPECT_EQ(shownText(*panel, "progressMessage").toStdString(), progress.message);
     EXPECT_EQ(scan->text(), "Scanning");
+    EXPECT_TRUE(testing::saveScreenshot(view, "photos-safety-scanning.png"));
 
     gate.open();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !m_model->isScanningPhotos(); }, 20000));
