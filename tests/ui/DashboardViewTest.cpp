@@ -139,6 +139,29 @@ TEST_F(DashboardViewTest, ScannedStateRedrawsFromTheModel) {
     EXPECT_EQ(shownText(*cards[0], "actionTitle"), "Scan Photos metadata");
 }
 
+TEST_F(DashboardViewTest, ScanButtonStartsAScanAndThenCancelsIt) {
+    testing::Gate gate;
+    m_model.addScannableFolder("/home/tester/Documents", 30, &gate, 10);
+    DashboardView& view = show();
+    auto* button = child<TMButton>(view, "scanButton");
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_TRUE(m_model->isScanning());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gate.reached(); }, 20000));
+    settle();
+    EXPECT_EQ(button->text(), "Cancel Scan");
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(m_model->statusMessage(), "Cancelling scan...");
+    EXPECT_TRUE(m_model->isScanning()) << "the scan stops at its next entry";
+    gate.open();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_model->isScanning(); }, 20000));
+    settle();
+    EXPECT_EQ(button->text(), "Run Scan");
+    EXPECT_EQ(m_model->statusMessage(), "Scan cancelled. Tallowmere did not modify your files.");
+    EXPECT_EQ(shownText(view, "eventTitle"), "iCloud scan cancelled");
+}
+
 TEST_F(DashboardViewTest, TimelineShowsTheFirstSixOfNineEvents) {
     DashboardView& view = show();
     m_model.storeActivity(9);

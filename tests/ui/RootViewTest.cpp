@@ -10,6 +10,7 @@
 #include "ui/MainWindow.h"
 #include "ui/RootView.h"
 #include "ui/components/TMBadge.h"
+#include "ui/components/TMButton.h"
 #include "ui/navigation/AppSidebarView.h"
 #include "ui/screens/dashboard/DashboardView.h"
 #include "ui/screens/safety/ICloudDriveSafetyView.h"
@@ -134,6 +135,47 @@ TEST_F(RootViewTest, DashboardNavigationChangesTheSelection) {
     root.setSelection(AppSection::verification);
     root.setSelection(AppSection::verification);
     EXPECT_EQ(selections, std::vector{AppSection::verification}) << "only changes are announced";
+}
+
+// The action card whose button reads `buttonTitle`, on the dashboard.
+TMButton* actionButton(const RootView& root, const QString& buttonTitle) {
+    for (QWidget* card :
+         shownWidgets(*root.sectionView(AppSection::dashboard), QStringLiteral("actionCard"))) {
+        auto* button = child<TMButton>(*card, "actionButton");
+        if (button->text() == buttonTitle)
+            return button;
+    }
+    return nullptr;
+}
+
+TEST_F(RootViewTest, ReviewICloudResultsExplainsAndOpensTheICloudScreen) {
+    m_model.storeICloudScan(testing::UiTestModel::fileResults(
+        6, {ICloudFileState::localCurrent, ICloudFileState::cloudOnly}));
+    RootView& root = show();
+    TMButton* review = actionButton(root, QStringLiteral("Review iCloud Results"));
+    ASSERT_NE(review, nullptr);
+    QTest::mouseClick(review, Qt::LeftButton);
+    EXPECT_EQ(m_model->statusMessage(),
+              "Open iCloud Drive Safety to review cloud-only files. Tallowmere will not force "
+              "downloads.");
+    EXPECT_EQ(root.selection(), AppSection::iCloudDriveSafety);
+    EXPECT_NE(qobject_cast<ICloudDriveSafetyView*>(currentScreen(root)), nullptr);
+    EXPECT_TRUE(root.sidebar()->row(AppSection::iCloudDriveSafety)->isChecked());
+}
+
+TEST_F(RootViewTest, RunICloudScanStartsAScanAndOpensTheICloudScreen) {
+    m_model.addScannableFolder("/home/tester/Documents", 5);
+    RootView& root = show();
+    TMButton* run = actionButton(root, QStringLiteral("Run iCloud Scan"));
+    ASSERT_NE(run, nullptr);
+    QTest::mouseClick(run, Qt::LeftButton);
+    EXPECT_EQ(root.selection(), AppSection::iCloudDriveSafety);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return m_model->iCloudSummary().has_value() && !m_model->isScanning(); }, 20000));
+    settle();
+    EXPECT_EQ(m_model->iCloudSummary()->scannedItemCount, 5);
+    auto* screen = currentScreen(root);
+    EXPECT_EQ(shownText(*child<QWidget>(*screen, "metricScannedFiles"), "metricValue"), "5");
 }
 
 // A sheet the test can dismiss, counting how often one was made.

@@ -201,6 +201,65 @@ TEST_F(ICloudDriveSafetyViewTest, AddFolderAsksForAFolderAndAddsTheChosenOne) {
     EXPECT_EQ(shownText(*rows[0], "rootName"), "Photo Exports");
 }
 
+TEST_F(ICloudDriveSafetyViewTest, WhileAScanRunsItsProgressShowsAndCancelStopsIt) {
+    testing::Gate gate;
+    m_model.addScannableFolder("/home/tester/Documents", 80, &gate, 60);
+    ICloudDriveSafetyView& view = show();
+    auto* run = child<TMButton>(view, "runScanButton");
+    auto* panel = child<QWidget>(view, "scanningPanel");
+
+    QTest::mouseClick(run, Qt::LeftButton);
+    ASSERT_TRUE(m_model->isScanning());
+    // The scanner reports the root, then every 50 rows; it waits before the 60th file.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return gate.reached() && m_model->scanProgress().scannedItemCount >= 50; }, 20000));
+    settle();
+    EXPECT_EQ(run->text(), "Scanning");
+    EXPECT_FALSE(run->isEnabled());
+    ASSERT_TRUE(panel->isVisibleTo(&view));
+    EXPECT_EQ(shownText(*panel, "scanningHeading"), "Scanning iCloud Drive");
+    EXPECT_EQ(shownText(*panel, "scanningDetail"), "Documents");
+    std::vector<QString> counts;
+    for (QWidget* cell : shownWidgets(*panel, QStringLiteral("progressCount"))) {
+        counts.push_back(shownText(*cell, "progressCountLabel") + QLatin1Char('=') +
+                         shownText(*cell, "progressCountValue"));
+    }
+    const auto& progress = m_model->scanProgress();
+    EXPECT_EQ(counts,
+              (std::vector<QString>{QStringLiteral("Scanned=%1").arg(progress.scannedItemCount),
+                                    QStringLiteral("Local=%1").arg(progress.localAvailableCount),
+                                    QStringLiteral("Cloud-only=0"), QStringLiteral("Unknown=0")}));
+
+    EXPECT_TRUE(testing::saveScreenshot(view, "icloud-drive-safety-scanning.png"));
+
+    QTest::mouseClick(child<TMButton>(*panel, "cancelScanButton"), Qt::LeftButton);
+    EXPECT_EQ(m_model->statusMessage(), "Cancelling scan...");
+    gate.open();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_model->isScanning(); }, 20000));
+    settle();
+    EXPECT_EQ(m_model->statusMessage(), "Scan cancelled. Tallowmere did not modify your files.");
+    EXPECT_FALSE(panel->isVisibleTo(&view));
+    EXPECT_EQ(run->text(), "Run scan");
+    EXPECT_TRUE(run->isEnabled());
+    auto* scanned = child<QWidget>(view, "metricScannedFiles");
+    EXPECT_EQ(shownText(*scanned, "metricDetail"), "Last scan was incomplete.");
+    EXPECT_LT(m_model->iCloudSummary()->scannedItemCount, 80);
+}
+
+TEST_F(ICloudDriveSafetyViewTest, RunScanFillsTheScreen) {
+    m_model.addScannableFolder("/home/tester/Documents", 12);
+    ICloudDriveSafetyView& view = show();
+    QTest::mouseClick(child<TMButton>(view, "runScanButton"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_model->isScanning(); }, 20000));
+    settle();
+    EXPECT_EQ(m_model->statusMessage(), "Scan finished. Tallowmere did not modify your files.");
+    expectMetrics(view, {
+                            {"metricScannedFiles", "12", "Tallowmere did not modify your files."},
+                            {"metricLocalFiles", "12", "These files appear local."},
+                        });
+    EXPECT_EQ(child<ICloudFileResultsList>(view, "fileResultsList")->model()->rowCount(), 12);
+}
+
 class PhotosSafetyViewTest : public ::testing::Test {
 protected:
     PhotosSafetyView& show() {
@@ -370,6 +429,7 @@ TEST_F(PhotosSafetyViewTest, WhileAScanRunsTheButtonWaitsAndTheProgressShows) {
               progress.currentStage.value_or(progress.message));
     EXPECT_EQ(shownText(*panel, "progressMessage").toStdString(), progress.message);
     EXPECT_EQ(scan->text(), "Scanning");
+    EXPECT_TRUE(testing::saveScreenshot(view, "photos-safety-scanning.png"));
 
     gate.open();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !m_model->isScanningPhotos(); }, 20000));

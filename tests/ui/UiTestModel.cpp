@@ -118,6 +118,20 @@ ICloudScanRoot UiTestModel::addUserRoot(const std::string& path) {
     return root;
 }
 
+void UiTestModel::addScannableFolder(const std::string& path, int count, Gate* gate, int stopAt) {
+    fileSystem->addFolder(path);
+    for (int i = 1; i <= count; ++i)
+        fileSystem->addFile(path + "/File " + std::to_string(i) + ".txt", "contents");
+    if (gate) {
+        const std::string stop = path + "/File " + std::to_string(stopAt) + ".txt";
+        fileSystem->setEnumerationHook([gate, stop](const std::string& entry) {
+            if (entry == stop)
+                gate->pass();
+        });
+    }
+    addUserRoot(path);
+}
+
 void UiTestModel::upsertDetectedRoot(const std::string& path, const std::string& name,
                                      ICloudScanRootKind kind) {
     ICloudScanRoot root;

@@ -43,6 +43,10 @@ public:
     void storePhotosScan(const PhotosScanSummary& summary);
     void storeActivity(int count);
     ICloudScanRoot addUserRoot(const std::string& path);
+    // A folder of `count` small local files "File 1.txt"... on the file system, added as a
+    // scan root; a scan of it stops at `gate` just before the file numbered `stopAt`.
+    void addScannableFolder(const std::string& path, int count, class Gate* gate = nullptr,
+                            int stopAt = 0);
     void upsertDetectedRoot(const std::string& path, const std::string& name,
                             ICloudScanRootKind kind);
 

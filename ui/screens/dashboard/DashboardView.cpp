@@ -11,7 +11,6 @@
 #include "ui/components/TMHeader.h"
 #include "ui/components/TMPanel.h"
 #include "ui/components/Text.h"
-#include "ui/screens/ModelCommands.h"
 #include "ui/screens/RedrawScheduler.h"
 #include "ui/screens/dashboard/DashboardContent.h"
 #include "ui/screens/dashboard/DashboardPanels.h"
@@ -111,14 +110,14 @@ void DashboardView::redraw() {
 
 void DashboardView::pressScanButton() {
     if (m_model.isScanning()) {
-        ModelCommands::cancelScan(m_model);
+        m_model.cancelScan();
     } else {
-        ModelCommands::runScan(m_model);
+        m_model.runScan(ScanTrigger::manual);
     }
 }
 
 void DashboardView::performAction(const NextBestAction& action) {
-    ModelCommands::perform(m_model, action);
+    m_model.perform(action);
     if (m_onNavigate)
         m_onNavigate(sectionOpenedAfter(action.kind));
 }

@@ -16,7 +16,6 @@
 #include "ui/components/TMStatusModule.h"
 #include "ui/components/Text.h"
 #include "ui/dialogs/FileChooser.h"
-#include "ui/screens/ModelCommands.h"
 #include "ui/screens/RedrawScheduler.h"
 #include "ui/screens/ScreenParts.h"
 #include "ui/screens/safety/ICloudFileResultsList.h"
@@ -163,7 +162,7 @@ QWidget* ICloudDriveSafetyView::makeScanFoldersPanel() {
         new TMButton(QStringLiteral("Run scan"), "arrow.clockwise", TMButton::Kind::prominent);
     m_runScanButton->setObjectName(QStringLiteral("runScanButton"));
     connect(m_runScanButton, &QPushButton::clicked, this,
-            [this] { ModelCommands::runScan(m_model); });
+            [this] { m_model.runScan(ScanTrigger::manual); });
     auto* headingRow = new QHBoxLayout;
     headingRow->setSpacing(8);
     headingRow->addWidget(ScreenParts::heading(QStringLiteral("Scan Folders"), "foldersHeading"),
@@ -291,7 +290,7 @@ void ICloudDriveSafetyView::addFolder() {
 }
 
 void ICloudDriveSafetyView::cancelScan() {
-    ModelCommands::cancelScan(m_model);
+    m_model.cancelScan();
 }
 
 }  // namespace tallowmere
