@@ -294,27 +294,25 @@ private:
             record(item, BackupItemStatus::failed, kCouldNotCopy);
             return;
         }
-        // Two plain look-ups: the full resource values would cost twice the calls, and a
-        // file that turned into a link is refused by the copy itself.
-        if (!m_fs.exists(item.sourcePath)) {
-            record(item, BackupItemStatus::failed, kCouldNotRead);
-            return;
-        }
-        if (m_fs.isDirectory(item.sourcePath)) {
-            record(item, BackupItemStatus::skipped, kFolderItem);
-            return;
-        }
         const std::string folder = path_text::parent(*destination);
         ensureFolder(folder);
-        // The copy looks for an item at the destination before it copies anything, and
-        // answers file_exists then: that look is the existence test.
+        // The copy itself tells a missing source, a folder and an existing destination
+        // apart (in that order), so the common case costs no look-ups of its own.
         auto temporary = m_fs.copyToTemporaryFile(item.sourcePath, *destination);
-        if (!temporary.ok() && temporary.notFound() && !m_fs.isDirectory(folder)) {
+        if (!temporary.ok() && temporary.notFound()) {
+            if (!m_fs.exists(item.sourcePath)) {
+                record(item, BackupItemStatus::failed, kCouldNotRead);
+                return;
+            }
             // The folder went away since it was made: make it again, which ends the run
             // when the backup folder itself is gone.
             m_knownFolders.erase(folder);
             ensureFolder(folder);
             temporary = m_fs.copyToTemporaryFile(item.sourcePath, *destination);
+        }
+        if (!temporary.ok() && temporary.error() == std::errc::is_a_directory) {
+            record(item, BackupItemStatus::skipped, kFolderItem);
+            return;
         }
         if (!temporary.ok()) {
             startGroupClock();

@@ -240,8 +240,11 @@ public:
     //
     // First half: copies the regular file at `source` into a new temporary file (named
     // kPartialFilePrefix + a random suffix) in the folder of `destination`, keeping its
-    // modification time and permission bits, and returns that file's path. file_exists when
-    // something is at `destination` already; on every failure nothing is left behind.
+    // modification time and permission bits, and returns that file's path. Its errors, in
+    // the order they are looked for: not found when the source is missing,
+    // is_a_directory when it is a folder, file_exists when something is at `destination`
+    // already, not found when the destination folder is missing. On every failure nothing
+    // is left behind.
     virtual FileResult<std::string> copyToTemporaryFile(const std::string& source,
                                                         const std::string& destination) = 0;
     // Second half: gives `temporary` the name of `destination`, in the same folder, only if

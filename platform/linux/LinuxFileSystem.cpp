@@ -33,6 +33,7 @@ namespace {
 
 constexpr unsigned kStatxMask = STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_MTIME | STATX_BLOCKS;
 constexpr std::size_t kCopyChunk = 1 << 20;
+constexpr off_t kEarlyWritebackBytes = off_t{4} << 20;
 
 std::error_code errorOf(int error) {
     return {error, std::generic_category()};
@@ -612,6 +613,11 @@ std::error_code stageCopy(const std::string& source, const std::string& rawDesti
     };
     if (const auto ec = copyData(in.get(), out.get(), sourceStat.st_size))
         return fail(ec);
+    // A large copy starts on its way to the disk at once, while the next files are copied,
+    // so that the flush that makes a group of copies durable finds little left to write.
+    // Small files are left to that flush, which writes them together.
+    if (sourceStat.st_size >= kEarlyWritebackBytes)
+        ::sync_file_range(out.get(), 0, 0, SYNC_FILE_RANGE_WRITE);
     // Failing to carry over the permission bits or the time leaves a good copy; FAT drives
     // refuse the former.
     ::fchmod(out.get(), sourceStat.st_mode & 0777);
