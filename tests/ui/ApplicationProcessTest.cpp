@@ -1,68 +1,23 @@
 // Starts the real application binary, as `make run` does, without a display.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTest>
 
-#include "tests/support/TemporaryDirectory.h"
+#include "tests/ui/ApplicationProcessFixture.h"
 
 namespace tallowmere {
 namespace {
 
-class ApplicationProcessTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        for (const char* folder : {"home", "data", "config", "runtime", "tmp"})
-            QDir().mkpath(path(folder));
-        environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        environment.insert(QStringLiteral("HOME"), path("home"));
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), path("data"));
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), path("config"));
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), path("runtime"));
-        // The single-instance socket lives in the temporary folder: this one, not the user's.
-        environment.insert(QStringLiteral("TMPDIR"), path("tmp"));
-    }
-
-    QString path(const char* name) const {
-        return QString::fromStdString((folder / name).string());
-    }
-
-    void launch(QProcess& process) {
-        process.setProcessEnvironment(environment);
-        process.setProgram(QStringLiteral(TALLOWMERE_EXECUTABLE));
-        process.start();
-        ASSERT_TRUE(process.waitForStarted(10'000)) << process.errorString().toStdString();
-    }
-
-    bool isUp() const {
-        const QString socket = path("tmp") + QStringLiteral("/tallowmere-%1").arg(::getuid());
-        return QFile::exists(path("data") + QStringLiteral("/Tallowmere/Tallowmere.sqlite")) &&
-               QFile::exists(socket);
-    }
-
-    const testing::TemporaryDirectory folder;
-    QProcessEnvironment environment;
-};
+using ApplicationProcessTest = testing::ApplicationProcessFixture;
 
 TEST_F(ApplicationProcessTest, StartsAndQuitsCleanlyWhenTheSessionAsksIt) {
     QProcess application;
     launch(application);
-    // Its store and its single-instance socket exist once start-up is through.
     EXPECT_TRUE(QTest::qWaitFor([this] { return isUp(); }, 30'000));
     EXPECT_EQ(application.state(), QProcess::Running);
 
-    application.terminate();  // SIGTERM, as when the session ends
-    ASSERT_TRUE(application.waitForFinished(20'000));
-    EXPECT_EQ(application.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(application.exitCode(), 0);
-    const QString errors = QString::fromLocal8Bit(application.readAllStandardError());
-    EXPECT_FALSE(errors.contains(QStringLiteral("QThread"))) << errors.toStdString();
-    EXPECT_FALSE(errors.contains(QStringLiteral("Tallowmere could not"))) << errors.toStdString();
+    expectQuitsCleanly(application);
 }
 
 TEST_F(ApplicationProcessTest, ASecondLaunchHandsOverToTheFirstAndEnds) {
@@ -76,9 +31,47 @@ TEST_F(ApplicationProcessTest, ASecondLaunchHandsOverToTheFirstAndEnds) {
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(first.state(), QProcess::Running);
 
-    first.terminate();
-    ASSERT_TRUE(first.waitForFinished(20'000));
-    EXPECT_EQ(first.exitCode(), 0);
+    expectQuitsCleanly(first);
+}
+
+TEST_F(ApplicationProcessTest, CommandLineQuestionsAreAnsweredWithoutStartingOrOpeningTheStore) {
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        const char* output;  // expected in standard output
+        const char* errors;  // expected in standard error
+    };
+    const Case cases[] = {
+        {{"--version"}, 0, "Tallowmere " TALLOWMERE_VERSION_TEXT, ""},
+        {{"-v"}, 0, "Tallowmere " TALLOWMERE_VERSION_TEXT, ""},
+        {{"--help"}, 0, "Usage: tallowmere [options]", ""},
+        {{"--help", "--no-such-option"}, 0, "--version", ""},
+        {{"--no-such-option"}, 2, "", "no-such-option"},
+        {{"some-file.txt"}, 2, "", "unexpected argument 'some-file.txt'"},
+    };
+    // No display at all: answering must not need one (unknown input is only found out
+    // once the window system has taken its own options, so those cases draw off screen).
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        if (c.exitCode == 0) {
+            environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+            environment.remove(QStringLiteral("DISPLAY"));
+            environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        } else {
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        }
+        QProcess application;
+        launch(application, c.arguments);
+        ASSERT_TRUE(application.waitForFinished(20'000));
+
+        EXPECT_EQ(application.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(application.exitCode(), c.exitCode);
+        const QString output = QString::fromLocal8Bit(application.readAllStandardOutput());
+        const QString errors = QString::fromLocal8Bit(application.readAllStandardError());
+        EXPECT_TRUE(output.contains(QLatin1String(c.output))) << output.toStdString();
+        EXPECT_TRUE(errors.contains(QLatin1String(c.errors))) << errors.toStdString();
+        EXPECT_FALSE(QDir(path("data") + QStringLiteral("/Tallowmere")).exists());
+    }
 }
 
 }  // namespace

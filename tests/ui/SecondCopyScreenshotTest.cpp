@@ -125,7 +125,7 @@ TEST(SecondCopyScreenshotTest, SettingsScreenAndWindow) {
     // The settings window's own size.
     SettingsView window(fixture.model());
     showAt(window, {560, 440});
-    window.grab().save(QStringLiteral(TALLOWMERE_SCREENSHOT_DIR "/settings-window.png"));
+    EXPECT_TRUE(saveScreenshot(window, "settings-window.png"));
 }
 
 TEST(SecondCopyScreenshotTest, VerificationScreen) {
@@ -182,13 +182,12 @@ TEST(SecondCopyScreenshotTest, MainWindowWithTheSecondCopyAndAccountSections) {
     for (const auto& [section, file] : sections) {
         window.rootView()->setSelection(section);
         showAt(window, {1120, 740});
-        window.grab().save(QStringLiteral(TALLOWMERE_SCREENSHOT_DIR "/") + QLatin1String(file));
+        EXPECT_TRUE(saveScreenshot(window, file)) << file;
     }
     // The smallest window.
     window.rootView()->setSelection(AppSection::backupDestination);
     showAt(window, window.minimumSizeHint().expandedTo({940, 620}));
-    window.grab().save(
-        QStringLiteral(TALLOWMERE_SCREENSHOT_DIR "/window-backup-destination-small.png"));
+    EXPECT_TRUE(saveScreenshot(window, "window-backup-destination-small.png"));
 }
 
 TEST(SecondCopyScreenshotTest, OnboardingSteps) {
@@ -199,8 +198,8 @@ TEST(SecondCopyScreenshotTest, OnboardingSteps) {
     sheet.show();
     for (int step = 0; step < 5; ++step) {
         QApplication::processEvents();
-        sheet.grab().save(
-            QStringLiteral(TALLOWMERE_SCREENSHOT_DIR "/onboarding-%1.png").arg(step + 1));
+        const std::string file = "onboarding-" + std::to_string(step + 1) + ".png";
+        EXPECT_TRUE(saveScreenshot(sheet, file.c_str())) << file;
         if (step < 4) {
             QTest::mouseClick(sheet.findChild<TMButton*>("onboardingPrimaryButton"),
                               Qt::LeftButton);
@@ -213,13 +212,13 @@ TEST(SecondCopyScreenshotTest, MenuBarPopover) {
     ModelFixture empty;
     MenuBarPopoverView emptyView(empty.model(), {340, 430}, {});
     showAt(emptyView, {340, 430});
-    emptyView.grab().save(QStringLiteral(TALLOWMERE_SCREENSHOT_DIR "/popover-empty.png"));
+    EXPECT_TRUE(saveScreenshot(emptyView, "popover-empty.png"));
 
     ModelFixture fixture;
     storeBusyState(fixture);
     MenuBarPopoverView view(fixture.model(), {340, 430}, {});
     showAt(view, {340, 430});
-    view.grab().save(QStringLiteral(TALLOWMERE_SCREENSHOT_DIR "/popover.png"));
+    EXPECT_TRUE(saveScreenshot(view, "popover.png"));
 }
 
 }  // namespace

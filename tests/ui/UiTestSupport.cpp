@@ -224,10 +224,7 @@ void saveFullScreenshot(QWidget& widget, const char* file) {
     }
     widget.show();
     settleLayout();
-    QDir().mkpath(QStringLiteral(TALLOWMERE_SCREENSHOT_DIR));
-    const QString path =
-        QStringLiteral(TALLOWMERE_SCREENSHOT_DIR) + QLatin1Char('/') + QLatin1String(file);
-    widget.grab().save(path);
+    EXPECT_TRUE(saveScreenshot(widget, file)) << file;
 }
 
 }  // namespace tallowmere::testing
