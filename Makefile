@@ -1,7 +1,7 @@
 # Everything the project needs comes from Debian's packages; this list is the only place it is kept.
 DEPS := build-essential cmake ninja-build pkg-config sqlite3 libsqlite3-dev libsqlitecpp-dev \
         nlohmann-json3-dev libssl-dev libexiv2-dev exiv2 qt6-base-dev qt6-svg-dev libgl-dev \
-        googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils
+        googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb libx11-dev
 
 BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
