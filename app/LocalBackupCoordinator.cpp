@@ -116,16 +116,18 @@ const char* messageOf(BackupExistingFileDecision decision) {
 class LocalBackupCoordinator::DestinationAccess {
 public:
     DestinationAccess(Bookmarks& bookmarks, std::string path, bool fileSystemMissing,
-                      bool accessStarted)
+                      bool accessStarted, std::optional<Bytes> resolvedBookmark = std::nullopt)
         : m_bookmarks(&bookmarks),
           m_path(std::move(path)),
           m_fileSystemMissing(fileSystemMissing),
-          m_accessStarted(accessStarted) {}
+          m_accessStarted(accessStarted),
+          m_resolvedBookmark(std::move(resolvedBookmark)) {}
     DestinationAccess(DestinationAccess&& other) noexcept
         : m_bookmarks(other.m_bookmarks),
           m_path(std::move(other.m_path)),
           m_fileSystemMissing(other.m_fileSystemMissing),
-          m_accessStarted(std::exchange(other.m_accessStarted, false)) {}
+          m_accessStarted(std::exchange(other.m_accessStarted, false)),
+          m_resolvedBookmark(std::move(other.m_resolvedBookmark)) {}
     DestinationAccess(const DestinationAccess&) = delete;
     DestinationAccess& operator=(const DestinationAccess&) = delete;
     DestinationAccess& operator=(DestinationAccess&&) = delete;
@@ -139,11 +141,22 @@ public:
     // The bookmark names a file system (or folder) that is not there now.
     bool fileSystemMissing() const { return m_fileSystemMissing; }
 
+    // False once the drive found through the bookmark is no longer mounted at path(): a
+    // folder left at the old mount point must not take its copies. Always true for a
+    // destination found by its stored path.
+    bool isStillThere() const {
+        if (!m_resolvedBookmark)
+            return true;
+        const auto resolved = m_bookmarks->resolve(*m_resolvedBookmark);
+        return resolved.ok() && path_text::standardized(resolved->path) == m_path;
+    }
+
 private:
     Bookmarks* m_bookmarks;
     std::string m_path;
     bool m_fileSystemMissing;
     bool m_accessStarted;
+    std::optional<Bytes> m_resolvedBookmark;
 };
 
 LocalBackupCoordinator::DestinationAccess LocalBackupCoordinator::resolveDestination(
@@ -154,7 +167,7 @@ LocalBackupCoordinator::DestinationAccess LocalBackupCoordinator::resolveDestina
         if (resolved.ok()) {
             const bool started = m_bookmarks->startAccessing(resolved->path);
             return DestinationAccess(*m_bookmarks, path_text::standardized(resolved->path), false,
-                                     started);
+                                     started, destination.bookmarkData);
         }
         // The drive is unplugged or mounted nowhere: an empty folder may well sit at the
         // old path (a mount point), and copying there would fill the wrong disk.
@@ -173,9 +186,11 @@ LocalBackupCoordinator::DestinationAccess LocalBackupCoordinator::resolveDestina
 // thread writes to the store, so the counters it publishes are always the store's.
 class LocalBackupCoordinator::CopyRun {
 public:
-    CopyRun(LocalBackupCoordinator& owner, BackupJobSnapshot job, std::string backupFolder)
+    CopyRun(LocalBackupCoordinator& owner, const DestinationAccess& destination,
+            BackupJobSnapshot job, std::string backupFolder)
         : m_owner(owner),
           m_fs(*owner.m_fileSystem),
+          m_destination(destination),
           m_job(std::move(job)),
           m_backupFolder(std::move(backupFolder)),
           m_preparedFolder(BackupPaths::preparedBackupFolder(m_job.manifestJSONPath)) {}
@@ -381,12 +396,26 @@ private:
     // the group's: on one disk they would wait for each other.)
     void handOverGroup() {
         finishHandedOverGroup();
+        requireDestinationStillThere();
         m_handedOverOutcomes = std::exchange(m_outcomes, {});
         m_stagedBytes = 0;
         m_handedOver =
             std::async(std::launch::async, [this, staged = std::exchange(m_staged, {})]() mutable {
                 return makeDurable(std::move(staged));
             });
+    }
+
+    // Before a group's copies take their names: when the drive went away meanwhile, they
+    // may have gone to a folder at its old mount point, on another disk. They are removed
+    // unnamed and stay pending, and the run ends.
+    void requireDestinationStillThere() {
+        if (m_destination.isStillThere())
+            return;
+        for (const auto& copy : std::exchange(m_staged, {})) m_fs.remove(copy.temporary);
+        m_outcomes.clear();
+        m_stagedBytes = 0;
+        throw std::system_error(std::make_error_code(std::errc::no_such_device),
+                                "the backup drive is no longer mounted where the copy began");
     }
 
     // Waits for the group being made durable and records its outcomes. Throws when the
@@ -402,6 +431,7 @@ private:
     // error and the end of the run.
     void flushAll() {
         finishHandedOverGroup();
+        requireDestinationStillThere();
         std::vector<Outcome> outcomes = std::exchange(m_outcomes, {});
         m_stagedBytes = 0;
         record(std::move(outcomes), makeDurable(std::exchange(m_staged, {})));
@@ -452,6 +482,7 @@ private:
 
     LocalBackupCoordinator& m_owner;
     FileSystem& m_fs;
+    const DestinationAccess& m_destination;
     BackupJobSnapshot m_job;
     const std::string m_backupFolder;
     const std::optional<std::string> m_preparedFolder;
@@ -807,7 +838,7 @@ BackupJobSnapshot LocalBackupCoordinator::startBackup() {
 
     const auto items =
         m_backupRepository.fetchManifestItems(job.id, std::set{BackupItemStatus::pending});
-    CopyRun run(*this, job, backupFolder);
+    CopyRun run(*this, access, job, backupFolder);
     return run.run(items);
 }
 

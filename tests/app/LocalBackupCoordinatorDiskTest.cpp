@@ -502,5 +502,51 @@ TEST_F(LocalBackupCoordinatorMountTest, NothingIsEverCopiedToAFolderWhoseDriveIs
     EXPECT_EQ(store.backups.fetchSelectedDestination()->path, (m_temp / "B" / "Backups").string());
 }
 
+TEST_F(LocalBackupCoordinatorMountTest, ADriveUnmountedMidRunLeavesNothingNamedAtItsOldPlace) {
+    BackupStore store;
+    auto bookmarks = std::make_shared<LinuxBookmarks>(m_paths);
+    auto coordinator = store.coordinator(m_linux, {}, bookmarks);
+    const fs::path backups = m_temp / "A" / "Backups";
+    const auto bookmark = bookmarks->create(backups.string());
+    ASSERT_TRUE(bookmark.ok());
+    coordinator->selectDestination(backups.string(), *bookmark);
+    scan(store, {"a.txt", "b.txt"});
+    store.clock->advance(1);
+    const auto prepared = coordinator->prepareBackup();
+    ASSERT_EQ(prepared.status, J::prepared);
+    const fs::path layout = fs::path("Tallowmere Backup") / "iCloud Drive" / "Documents";
+
+    // Just before the second file the drive goes (its files with it), and the old mount
+    // point holds a folder laid out like a backup, on the other disk.
+    coordinator->setProgressHandler([&](const BackupProgressSnapshot& progress) {
+        if (progress.currentFile != "b.txt")
+            return;
+        fs::rename(m_temp / "A", m_temp / "unplugged");
+        fs::create_directories(backups / layout);
+        mounted(false);
+    });
+    store.clock->advance(1);
+    EXPECT_THROW(coordinator->startBackup(), std::system_error);
+    EXPECT_EQ(store.latestJob().status, J::running);
+    EXPECT_EQ(fingerprints(backups), (std::map<std::string, Fingerprint>{}));
+    EXPECT_THAT(partialFiles(backups), ::testing::IsEmpty());
+
+    // Mounted again elsewhere: the job goes on there, and the old place stays empty.
+    coordinator->setProgressHandler({});
+    fs::rename(m_temp / "unplugged", m_temp / "B");
+    {
+        std::ofstream out(m_paths.mountInfo);
+        out << "28 1 8:99 / / rw - ext4 /dev/fakeroot rw\n"
+            << "90 28 8:17 / " << (m_temp / "B").string() << " rw - ext4 /dev/sdz1 rw\n";
+    }
+    store.clock->advance(1);
+    const auto done = coordinator->startBackup();
+    EXPECT_EQ(done.status, J::completed);
+    EXPECT_EQ(done.completedFiles, 2);
+    EXPECT_EQ(fingerprints(m_temp / "B" / "Backups" / layout).size(), 2u);
+    EXPECT_THAT(partialFiles(m_temp / "B" / "Backups"), ::testing::IsEmpty());
+    EXPECT_EQ(fingerprints(backups), (std::map<std::string, Fingerprint>{}));
+}
+
 }  // namespace
 }  // namespace tallowmere
