@@ -106,8 +106,6 @@ RootView::RootView(AppModel& model, std::shared_ptr<FileChooser> chooser, QWidge
     m_onboardingPresenter = [&model](QWidget* parent) {
         return new OnboardingSheet(model, parent);
     };
-    connect(&model, &AppModel::hasCompletedOnboardingChanged, this,
-            &RootView::updateOnboardingPresentation);
     setSelection(AppSection::dashboard);
 }
 

@@ -192,5 +192,21 @@ TEST_F(ReportsViewTest, RedrawsWhenTheCardsChangeAndKeepsOpenedCardsOpen) {
     EXPECT_NE(std::find(kinds.begin(), kinds.end(), "restoreTest"), kinds.end());
 }
 
+TEST_F(ReportsViewTest, LeavingTheScreenClosesItsCards) {
+    ReportsView view(fixture.model());
+    showAt(view, {1000, 900});
+    clickLabelRow(*cardsOf(view)[1]);
+    ASSERT_TRUE(cardsOf(view)[1]->isExpanded());
+
+    view.hide();
+    view.show();
+    settleRedraws(view);
+    for (ReportCardView* card : cardsOf(view)) EXPECT_FALSE(card->isExpanded());
+    // Nor does a refresh bring the old state back.
+    fixture.refresh();
+    settleRedraws(view);
+    for (ReportCardView* card : cardsOf(view)) EXPECT_FALSE(card->isExpanded());
+}
+
 }  // namespace
 }  // namespace tallowmere

@@ -217,7 +217,7 @@ TEST_F(RootViewTest, OnboardingIsPresentedOnceAfterTheWindowIsShownAndCompletesO
     EXPECT_EQ(onboarding.made, 1);
 }
 
-TEST_F(RootViewTest, CompletedOnboardingIsNeverPresented) {
+TEST_F(RootViewTest, CompletedOnboardingReturnsOnlyInTheNextWindowAfterAReset) {
     m_model->completeOnboarding();
     FakeOnboarding onboarding;
     RootView root(*m_model, m_chooser);
@@ -227,6 +227,20 @@ TEST_F(RootViewTest, CompletedOnboardingIsNeverPresented) {
     EXPECT_TRUE(root.canPresentOnboarding());
     EXPECT_EQ(onboarding.made, 0);
     EXPECT_EQ(root.onboardingSheet(), nullptr);
+
+    // "Show onboarding on next launch": not in this window...
+    m_model->resetOnboarding();
+    settle();
+    EXPECT_EQ(onboarding.made, 0);
+    EXPECT_EQ(root.onboardingSheet(), nullptr);
+
+    // ...but in the next one.
+    RootView next(*m_model, m_chooser);
+    next.setOnboardingPresenter(onboarding.presenter());
+    next.show();
+    settle();
+    EXPECT_EQ(onboarding.made, 1);
+    EXPECT_NE(next.onboardingSheet(), nullptr);
 }
 
 TEST_F(RootViewTest, WithoutASheetNothingIsPresentedOrCompleted) {

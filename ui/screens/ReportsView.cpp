@@ -1,5 +1,6 @@
 #include "ui/screens/ReportsView.h"
 
+#include <QHideEvent>
 #include <QVBoxLayout>
 
 #include "app/AppModel.h"
@@ -48,6 +49,16 @@ ReportsView::ReportsView(AppModel& model, QWidget* parent)
 
     m_redraw->watch(m_model, {&AppModel::reportCardsChanged});
     redraw();
+}
+
+void ReportsView::hideEvent(QHideEvent* event) {
+    TMScreen::hideEvent(event);
+    // A card's open state lasts while it is on screen: leaving the screen (not minimising
+    // the window) closes every card.
+    if (event->spontaneous())
+        return;
+    m_expanded.clear();
+    for (ReportCardView* view : m_cards->findChildren<ReportCardView*>()) view->setExpanded(false);
 }
 
 void ReportsView::redraw() {

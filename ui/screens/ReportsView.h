@@ -22,6 +22,9 @@ public:
 
     explicit ReportsView(AppModel& model, QWidget* parent = nullptr);
 
+protected:
+    void hideEvent(QHideEvent* event) override;
+
 private:
     void redraw();
 
@@ -30,8 +33,9 @@ private:
     QWidget* m_empty;
     QWidget* m_cards;
     QVBoxLayout* m_cardsLayout;
-    // Which cards the user opened, by a key that survives the rebuild of the cards at
-    // every refresh (the area of a card, or the id of a stored report).
+    // Which cards the user opened while the screen is shown, by a key that survives the
+    // rebuild of the cards at every refresh (the area of a card, or the id of a stored
+    // report).
     std::map<std::string, bool> m_expanded;
 };
 
