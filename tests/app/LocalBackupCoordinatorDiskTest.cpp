@@ -439,15 +439,16 @@ protected:
         fs::create_directories(m_paths.diskByUuid);
         fs::create_symlink("../../sdz1", fs::path(m_paths.diskByUuid) / "ABCD-1234");
         fs::create_directories(m_temp / "A" / "Backups");
-        mounted(true);
+        mountDriveAt(m_temp / "A");
         makeSources({"a.txt", "b.txt"});
     }
 
-    void mounted(bool yes) {
+    // The drive's file system mounted at `mountPoint`, or nowhere.
+    void mountDriveAt(const std::optional<fs::path>& mountPoint) {
         std::ofstream out(m_paths.mountInfo);
         out << "28 1 8:99 / / rw - ext4 /dev/fakeroot rw\n";
-        if (yes)
-            out << "90 28 8:17 / " << (m_temp / "A").string() << " rw - ext4 /dev/sdz1 rw\n";
+        if (mountPoint)
+            out << "90 28 8:17 / " << mountPoint->string() << " rw - ext4 /dev/sdz1 rw\n";
     }
 
     linux_fs::SystemPaths m_paths;
@@ -469,7 +470,7 @@ TEST_F(LocalBackupCoordinatorMountTest, NothingIsEverCopiedToAFolderWhoseDriveIs
     const auto before = fingerprints(m_temp / "A");
 
     // Unmounted: the folder is still there at the old path, but it is not the drive.
-    mounted(false);
+    mountDriveAt(std::nullopt);
     store.clock->advance(1);
     const auto refreshed = coordinator->refreshDestinationStatus().value();
     EXPECT_EQ(refreshed.status, BackupDestinationStatus::missing);
@@ -487,11 +488,7 @@ TEST_F(LocalBackupCoordinatorMountTest, NothingIsEverCopiedToAFolderWhoseDriveIs
     // Mounted again, now at <temp>/B: the copy goes there, never to the old place.
     fs::rename(m_temp / "A", m_temp / "B");
     fs::create_directories(m_temp / "A" / "Backups");
-    {
-        std::ofstream out(m_paths.mountInfo);
-        out << "28 1 8:99 / / rw - ext4 /dev/fakeroot rw\n"
-            << "90 28 8:17 / " << (m_temp / "B").string() << " rw - ext4 /dev/sdz1 rw\n";
-    }
+    mountDriveAt(m_temp / "B");
     store.clock->advance(1);
     const auto done = coordinator->startBackup();
     EXPECT_EQ(done.status, J::completed);
@@ -523,7 +520,7 @@ TEST_F(LocalBackupCoordinatorMountTest, ADriveUnmountedMidRunLeavesNothingNamedA
             return;
         fs::rename(m_temp / "A", m_temp / "unplugged");
         fs::create_directories(backups / layout);
-        mounted(false);
+        mountDriveAt(std::nullopt);
     });
     store.clock->advance(1);
     EXPECT_THROW(coordinator->startBackup(), std::system_error);
@@ -534,11 +531,7 @@ TEST_F(LocalBackupCoordinatorMountTest, ADriveUnmountedMidRunLeavesNothingNamedA
     // Mounted again elsewhere: the job goes on there, and the old place stays empty.
     coordinator->setProgressHandler({});
     fs::rename(m_temp / "unplugged", m_temp / "B");
-    {
-        std::ofstream out(m_paths.mountInfo);
-        out << "28 1 8:99 / / rw - ext4 /dev/fakeroot rw\n"
-            << "90 28 8:17 / " << (m_temp / "B").string() << " rw - ext4 /dev/sdz1 rw\n";
-    }
+    mountDriveAt(m_temp / "B");
     store.clock->advance(1);
     const auto done = coordinator->startBackup();
     EXPECT_EQ(done.status, J::completed);
