@@ -3,9 +3,7 @@
 #include <QLabel>
 #include <QString>
 #include <QWidget>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +13,7 @@
 #include "core/safety/ScanRun.h"
 #include "tests/support/FakePhotoLibrary.h"
 #include "tests/support/FixedClock.h"
+#include "tests/support/Gate.h"
 #include "tests/support/InMemoryFileSystem.h"
 #include "ui/dialogs/FileChooser.h"
 
@@ -45,7 +44,7 @@ public:
     ICloudScanRoot addUserRoot(const std::string& path);
     // A folder of `count` small local files "File 1.txt"... on the file system, added as a
     // scan root; a scan of it stops at `gate` just before the file numbered `stopAt`.
-    void addScannableFolder(const std::string& path, int count, class Gate* gate = nullptr,
+    void addScannableFolder(const std::string& path, int count, Gate* gate = nullptr,
                             int stopAt = 0);
     void upsertDetectedRoot(const std::string& path, const std::string& name,
                             ICloudScanRootKind kind);
@@ -56,22 +55,6 @@ public:
 
 private:
     std::unique_ptr<AppModel> m_model;
-};
-
-// Holds a background worker at a point of the test's choosing: the worker calls pass(),
-// which waits until the test opens the gate (or 20 seconds have gone by).
-class Gate {
-public:
-    void pass();
-    void open();
-    // True once a worker waits at the gate.
-    bool reached() const;
-
-private:
-    mutable std::mutex m_mutex;
-    std::condition_variable m_changed;
-    bool m_open = false;
-    bool m_reached = false;
 };
 
 // Answers the open panels as the test says and records what was asked.
