@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QLabel>
 #include <QString>
 #include <QWidget>
@@ -82,6 +84,24 @@ template <typename T>
 T* child(const QWidget& parent, const char* objectName) {
     return parent.findChild<T*>(QLatin1String(objectName));
 }
+
+// A fixture for one screen, made from a test model and a fake open panel and shown at
+// the given size by show().
+template <typename Screen, int Width = 884, int Height = 700>
+class ScreenTest : public ::testing::Test {
+protected:
+    Screen& show() {
+        m_view = std::make_unique<Screen>(*m_model, m_chooser);
+        m_view->resize(Width, Height);
+        m_view->show();
+        settle();
+        return *m_view;
+    }
+
+    UiTestModel m_model;
+    std::shared_ptr<FakeFileChooser> m_chooser = std::make_shared<FakeFileChooser>();
+    std::unique_ptr<Screen> m_view;
+};
 
 // Writes the widget's image to build/screenshots/<file>; false when it cannot.
 bool saveScreenshot(QWidget& widget, const char* file);
