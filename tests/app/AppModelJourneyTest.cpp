@@ -7,7 +7,7 @@
 #include "persistence/ActivityRepository.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/support/FileTreeSnapshot.h"
-#include "tests/support/ForwardingFileSystem.h"
+#include "tests/support/GatedCopyFileSystem.h"
 #include "tests/support/JsonPrinting.h"
 #include "tests/support/TemporaryDirectory.h"
 
@@ -16,26 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::waitUntil;
-
-// This machine's file system, except that copying one chosen file waits at a gate, so that
-// a pause can be asked for while that file is being copied.
-class GatedCopyFileSystem final : public testing::ForwardingFileSystem {
-public:
-    GatedCopyFileSystem(std::shared_ptr<FileSystem> inner, std::string gatedName)
-        : ForwardingFileSystem(std::move(inner)), m_gatedName(std::move(gatedName)) {}
-
-    FileResult<std::string> copyToTemporaryFile(const std::string& source,
-                                                const std::string& destination) override {
-        if (fs::path(source).filename() == m_gatedName)
-            gate.pass();
-        return ForwardingFileSystem::copyToTemporaryFile(source, destination);
-    }
-
-    testing::Gate gate;
-
-private:
-    const std::string m_gatedName;
-};
 
 void writeFile(const fs::path& path, const std::string& contents) {
     fs::create_directories(path.parent_path());
@@ -55,7 +35,7 @@ protected:
     // Names a user would not want to see leave the machine.
     const std::vector<std::string> privateNames = {
         "Quarterly Plans", "Zebra Merger", "invoice-zebra", "salary-review", ".secret-diary"};
-    std::shared_ptr<GatedCopyFileSystem> fileSystem;
+    std::shared_ptr<testing::GatedCopyFileSystem> fileSystem;
     testing::TestEnvironment test;
 
     void SetUp() override {
@@ -67,7 +47,7 @@ protected:
         writeFile(plans / ".secret-diary", "dear diary");
         fs::create_directories(drive);
         fs::create_directories(exports);
-        fileSystem = std::make_shared<GatedCopyFileSystem>(
+        fileSystem = std::make_shared<testing::GatedCopyFileSystem>(
             testing::linuxFileSystemWith(home.string(), (temp / "data").string()),
             "invoice-zebra-5.txt");
         test.fileSystem = fileSystem;
@@ -151,11 +131,11 @@ TEST_F(AppModelJourneyTest, FromFirstLaunchToAVerifiedSecondCopy) {
     // Copy, and pause while the sixth invoice is being copied.
     auto copying = model.startBackup();
     EXPECT_TRUE(model.isBackupRunning());
-    ASSERT_TRUE(waitUntil([&] { return fileSystem->gate.reached(); }));
+    ASSERT_TRUE(waitUntil([&] { return fileSystem->copyGate.reached(); }));
     finish(model.pauseBackup());
     EXPECT_EQ(model.statusMessage(), "Pausing backup...");
     EXPECT_TRUE(model.isBackupRunning());
-    fileSystem->gate.open();
+    fileSystem->copyGate.open();
     finish(copying);
     EXPECT_FALSE(model.isBackupRunning());
     EXPECT_EQ(model.backupSnapshot().status, BackupJobStatus::paused);

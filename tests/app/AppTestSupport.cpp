@@ -5,8 +5,6 @@
 
 #include <QTest>
 
-#include "platform/linux/LinuxFileSystem.h"
-
 namespace tallowmere::testing {
 
 TestEnvironment::TestEnvironment()
@@ -31,19 +29,6 @@ AppEnvironment TestEnvironment::make() const {
     return environment;
 }
 
-std::shared_ptr<FileSystem> linuxFileSystemWith(const std::string& home,
-                                                const std::string& dataHome) {
-    LinuxFileSystem::Options options;
-    options.environment = [home, dataHome](const char* name) -> std::optional<std::string> {
-        if (std::string_view(name) == "HOME")
-            return home;
-        if (std::string_view(name) == "XDG_DATA_HOME")
-            return dataHome;
-        return std::nullopt;
-    };
-    return std::make_shared<LinuxFileSystem>(std::move(options));
-}
-
 void failWritesTo(TallowmereDatabase& database, const std::string& table) {
     database.queue()->write([&](SQLite::Database& db) {
         for (const char* event : {"INSERT", "UPDATE"}) {
@@ -64,25 +49,6 @@ std::int64_t rowCount(TallowmereDatabase& database, const std::string& table) {
     return database.queue()->read([&](SQLite::Database& db) {
         return db.execAndGet("SELECT count(*) FROM " + table).getInt64();
     });
-}
-
-void Gate::pass() {
-    std::unique_lock lock(m_mutex);
-    m_reached = true;
-    m_opened.wait(lock, [this] { return m_open; });
-}
-
-bool Gate::reached() const {
-    std::lock_guard lock(m_mutex);
-    return m_reached;
-}
-
-void Gate::open() {
-    {
-        std::lock_guard lock(m_mutex);
-        m_open = true;
-    }
-    m_opened.notify_all();
 }
 
 bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {

@@ -7,6 +7,7 @@
 #include "persistence/TallowmereDatabase.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/JsonPrinting.h"
+#include "tests/support/SampleRecords.h"
 
 namespace tallowmere {
 namespace {
@@ -153,23 +154,8 @@ TEST_F(BackupRepositoryTest, UpdatingADestinationLeavesOtherSelectionsAndNewestS
 }
 
 TEST_F(BackupRepositoryTest, JobRoundTripsWithEveryFieldAndWithAbsentValuesAndIsStampedWithNow) {
-    const BackupJobSnapshot full{
-        .id = Uuid::random(),
-        .destinationID = Uuid::random(),
-        .sourceScanRunID = Uuid::random(),
-        .status = BackupJobStatus::completedWithSkipped,
-        .startedAt = Date(1'765'000'000.5),
-        .completedAt = Date(1'765'000'500.5),
-        .cancelledAt = Date(1'765'000'400.5),
-        .totalFiles = 10,
-        .completedFiles = 7,
-        .failedFiles = 1,
-        .skippedFiles = 3,
-        .conflictFiles = 2,
-        .preparedBytes = 5'000'000'000,
-        .copiedBytes = 4'000'000'000,
-        .manifestJSONPath = "/media/alex/Drive/Tallowmere Backup/manifest.json",
-        .message = "Backup finished with skipped items."};
+    // Times with a fraction of a second, which the store keeps.
+    const auto full = testing::everyFieldBackupJob(Date(1'765'000'000.5));
     repository.saveJob(full);
     EXPECT_EQ(repository.fetchLatestJobSnapshot(), full);
     EXPECT_EQ(scalar("SELECT count(*) FROM backup_jobs WHERE updated_at = 1765000000"), 1);

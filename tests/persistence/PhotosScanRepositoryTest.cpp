@@ -5,6 +5,7 @@
 #include <SQLiteCpp/Statement.h>
 
 #include "persistence/TallowmereDatabase.h"
+#include "tests/support/SampleRecords.h"
 
 namespace tallowmere {
 namespace {
@@ -22,35 +23,15 @@ protected:
             [&](SQLite::Database& db) { return db.execAndGet(query).getInt64(); });
     }
 
+    // Every field set; another status than the sample's, so that the stored text is seen
+    // to follow it, and a date with a fraction of a second, which the store keeps.
     static PhotosScanSummary summary(double startedAt, std::optional<double> completedAt) {
-        PhotosScanSummary s;
-        s.id = Uuid::random();
-        s.startedAt = Date(startedAt);
+        auto s = testing::everyFieldPhotosScan(Date(startedAt));
+        s.completedAt.reset();
         if (completedAt)
             s.completedAt = Date(*completedAt);
-        s.authorizationStatus = PhotosAuthorizationState::limited;
         s.scanStatus = ScanRunStatus::cancelled;
-        s.totalAssetCount = 2113;
-        s.photoCount = 1900;
-        s.videoCount = 200;
-        s.livePhotoCount = 13;
-        s.screenshotCount = 40;
-        s.favoriteCount = 12;
-        s.hiddenCount = 3;
-        s.approximateResourceCount = 2300;
-        s.videoDurationSeconds = 1234.5;
-        s.libraryPath = "/home/ada/Pictures";
-        s.libraryDisplayName = "Pictures";
-        s.libraryExists = true;
-        s.localLibrarySizeBytes = 12'345'678'901;
         s.oldestCreationDate = Date(1'400'000'000.5);
-        s.newestCreationDate = Date(1'764'999'000);
-        s.canReadMetadata = true;
-        s.localOriginalsUnknown = true;
-        s.iCloudPhotosStatusUnknown = true;
-        s.needsUserReview = true;
-        s.didModifyPhotos = false;
-        s.message = "Photos metadata scanned.";
         return s;
     }
 };

@@ -7,6 +7,7 @@
 #include "persistence/TallowmereDatabase.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/JsonPrinting.h"
+#include "tests/support/SampleRecords.h"
 
 namespace tallowmere {
 namespace {
@@ -69,20 +70,8 @@ std::vector<std::string> paths(const std::vector<VerificationItemResult>& result
 TEST_F(VerificationRepositoryTest,
        RunRoundTripsWithEveryFieldAndWithAbsentValuesAndIsStampedWithNow) {
     EXPECT_FALSE(repository.fetchLatestRun());
-    const VerificationRun full{
-        .id = Uuid::random(),
-        .mode = M::restoreTest,
-        .status = VerificationStatus::failed,
-        .backupJobID = Uuid::random(),
-        .startedAt = Date(1'765'000'000.25),
-        .completedAt = Date(1'765'000'090.75),
-        .checkedFiles = 5,
-        .failedFiles = 1,
-        .skippedFiles = 2,
-        .restoredSampleFiles = 5,
-        .bytesChecked = 10'000'000'000,
-        .restoreTestPath = "/home/alex/.local/share/Tallowmere/Restore Tests/X",
-        .message = "Sample restore test found files that could not be restored or checked."};
+    // Times with a fraction of a second, which the store keeps.
+    const auto full = testing::everyFieldVerificationRun(Date(1'765'000'000.25));
     repository.saveRun(full);
     EXPECT_EQ(repository.fetchLatestRun(), full);
     EXPECT_EQ(scalar("SELECT updated_at FROM verification_runs"), 1'765'000'000);

@@ -19,6 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::EmbeddedMetadata;
 using testing::TemporaryDirectory;
+using testing::utcDate;
 
 ImageMetadata readFile(const fs::path& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -42,17 +43,6 @@ ImageMetadata readBytes(const std::string& bytes) {
     return metadata;
 }
 
-Date utc(int year, int month, int day, int hour, int minute, int second) {
-    std::tm fields{};
-    fields.tm_year = year - 1900;
-    fields.tm_mon = month - 1;
-    fields.tm_mday = day;
-    fields.tm_hour = hour;
-    fields.tm_min = minute;
-    fields.tm_sec = second;
-    return Date(static_cast<double>(::timegm(&fields)));
-}
-
 TEST(ExifDateTimeTest, ReadsCameraDatesAndRejectsImpossibleOnes) {
     struct Case {
         std::string text;
@@ -60,13 +50,13 @@ TEST(ExifDateTimeTest, ReadsCameraDatesAndRejectsImpossibleOnes) {
         std::optional<Date> expected;
     };
     const std::vector<Case> cases = {
-        {"2019:07:14 09:30:00", "+02:00", utc(2019, 7, 14, 7, 30, 0)},
-        {"2019:07:14 09:30:00", "-05:30", utc(2019, 7, 14, 15, 0, 0)},
-        {"2019:07:14 09:30:00", "+00:00", utc(2019, 7, 14, 9, 30, 0)},
-        {"2019-07-14T09:30:00", "+00:00", utc(2019, 7, 14, 9, 30, 0)},
-        {std::string("2019:07:14 09:30:00\0", 20), "+00:00", utc(2019, 7, 14, 9, 30, 0)},
-        {"2020:02:29 23:59:59", "+00:00", utc(2020, 2, 29, 23, 59, 59)},
-        {"1969:12:31 23:00:00", "+00:00", utc(1969, 12, 31, 23, 0, 0)},
+        {"2019:07:14 09:30:00", "+02:00", utcDate(2019, 7, 14, 7, 30, 0)},
+        {"2019:07:14 09:30:00", "-05:30", utcDate(2019, 7, 14, 15, 0, 0)},
+        {"2019:07:14 09:30:00", "+00:00", utcDate(2019, 7, 14, 9, 30, 0)},
+        {"2019-07-14T09:30:00", "+00:00", utcDate(2019, 7, 14, 9, 30, 0)},
+        {std::string("2019:07:14 09:30:00\0", 20), "+00:00", utcDate(2019, 7, 14, 9, 30, 0)},
+        {"2020:02:29 23:59:59", "+00:00", utcDate(2020, 2, 29, 23, 59, 59)},
+        {"1969:12:31 23:00:00", "+00:00", utcDate(1969, 12, 31, 23, 0, 0)},
         // Without an offset, or with one that cannot be read: this machine's local time.
         {"2019:08:01 12:00:00", std::nullopt, testing::localDate(2019, 8, 1, 12, 0, 0)},
         {"2019:08:01 12:00:00", "02:00", testing::localDate(2019, 8, 1, 12, 0, 0)},
@@ -105,11 +95,11 @@ TEST(ImageMetadataReaderTest, ReadsDateCommentAndRatingFromJpegAndPng) {
         {"full.jpg",
          testing::minimalJpeg(),
          {"2021:05:03 10:20:30", "+01:00", "Screenshot", 5},
-         {utc(2021, 5, 3, 9, 20, 30), true, true}},
+         {utcDate(2021, 5, 3, 9, 20, 30), true, true}},
         {"full.png",
          testing::minimalPng(),
          {"2021:05:03 10:20:30", "+01:00", "Screenshot", 5},
-         {utc(2021, 5, 3, 9, 20, 30), true, true}},
+         {utcDate(2021, 5, 3, 9, 20, 30), true, true}},
         {"plain.jpg", testing::minimalJpeg(), {}, {}},
         {"plain.png", testing::minimalPng(), {}, {}},
         {"other-comment.jpg", testing::minimalJpeg(), {{}, {}, "Holiday", {}}, {}},
@@ -139,7 +129,7 @@ TEST(ImageMetadataReaderTest, DamagedFilesNeverCrashOrThrow) {
     testing::embedMetadata(temp / "source.jpg", {"2021:05:03 10:20:30", "+01:00", "Screenshot", 5});
     testing::writeBytes(temp / "source.png", testing::minimalPng());
     testing::embedMetadata(temp / "source.png", {"2021:05:03 10:20:30", "+01:00", "Screenshot", 5});
-    const ImageMetadata complete{utc(2021, 5, 3, 9, 20, 30), true, true};
+    const ImageMetadata complete{utcDate(2021, 5, 3, 9, 20, 30), true, true};
 
     for (const char* source : {"source.jpg", "source.png"}) {
         SCOPED_TRACE(source);

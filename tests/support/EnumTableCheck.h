@@ -19,7 +19,8 @@ struct ExpectedCase {
 
 // Checks an enumeration against the full list of its cases in declaration order: raw
 // values and display names, the round trip through raw text and JSON, and that text
-// which is not exactly a raw value (other letter case, unknown, empty) gives no value.
+// which is not exactly a raw value (other letter case, a capital first letter, unknown,
+// empty) gives no value.
 template <typename E>
 void expectEnumCases(const std::vector<ExpectedCase<E>>& expected) {
     const auto& cases = allCases<E>();
@@ -40,6 +41,11 @@ void expectEnumCases(const std::vector<ExpectedCase<E>>& expected) {
         std::string upper = want.raw;
         for (auto& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         EXPECT_FALSE(fromRaw<E>(upper));
+        if (std::string capitalised = want.raw; !capitalised.empty()) {
+            capitalised[0] =
+                static_cast<char>(std::toupper(static_cast<unsigned char>(capitalised[0])));
+            EXPECT_FALSE(fromRaw<E>(capitalised));
+        }
         EXPECT_FALSE(fromRaw<E>(want.raw + " "));
         EXPECT_FALSE(fromRaw<E>(want.display == want.raw ? want.raw + "x" : want.display));
     }

@@ -197,6 +197,12 @@ void InMemoryFileSystem::runChangeHook(Operation operation, const std::string& p
         hook(operation, normalized(path));
 }
 
+std::unique_lock<std::mutex> InMemoryFileSystem::startChange(Operation operation,
+                                                             const std::string& path) const {
+    runChangeHook(operation, path);
+    return std::unique_lock(m_mutex);
+}
+
 void InMemoryFileSystem::addVolume(const std::string& mountPath, VolumeValues values,
                                    std::optional<std::int64_t> freeBytes) {
     std::lock_guard lock(m_mutex);
@@ -307,6 +313,19 @@ const InMemoryFileSystem::Volume* InMemoryFileSystem::volumeOf(const std::string
         }
     }
     return best;
+}
+
+FileResult<const InMemoryFileSystem::Volume*> InMemoryFileSystem::volumeAt(
+    Operation operation, const std::string& path) const {
+    if (const auto error = injected(operation, path))
+        return *error;
+    const auto resolved = resolve(path);
+    if (!resolved)
+        return errorOf(std::errc::no_such_file_or_directory);
+    const Volume* volume = volumeOf(*resolved);
+    if (volume == nullptr)
+        return errorOf(std::errc::no_such_device);
+    return volume;
 }
 
 std::error_code InMemoryFileSystem::checkCopy(const std::string& source,
@@ -483,28 +502,20 @@ std::error_code InMemoryFileSystem::enumerate(const std::string& rawRoot,
 
 FileResult<VolumeValues> InMemoryFileSystem::volumeValues(const std::string& path) const {
     std::lock_guard lock(m_mutex);
-    if (const auto error = injected(Operation::volumeValues, path))
-        return *error;
-    const auto resolved = resolve(path);
-    if (!resolved)
-        return errorOf(std::errc::no_such_file_or_directory);
-    const Volume* volume = volumeOf(*resolved);
-    if (volume == nullptr)
-        return errorOf(std::errc::no_such_device);
-    return volume->values;
+    const auto volume = volumeAt(Operation::volumeValues, path);
+    if (!volume)
+        return volume.error();
+    return (*volume)->values;
 }
 
 FileResult<std::int64_t> InMemoryFileSystem::freeSpace(const std::string& path) const {
     std::lock_guard lock(m_mutex);
-    if (const auto error = injected(Operation::freeSpace, path))
-        return *error;
-    const auto resolved = resolve(path);
-    if (!resolved)
-        return errorOf(std::errc::no_such_file_or_directory);
-    const Volume* volume = volumeOf(*resolved);
-    if (volume == nullptr || !volume->freeBytes)
+    const auto volume = volumeAt(Operation::freeSpace, path);
+    if (!volume)
+        return volume.error();
+    if (!(*volume)->freeBytes)
         return errorOf(std::errc::no_such_device);
-    return *volume->freeBytes;
+    return *(*volume)->freeBytes;
 }
 
 FileResult<std::unique_ptr<FileReader>> InMemoryFileSystem::openForReading(
@@ -526,8 +537,7 @@ FileResult<std::unique_ptr<FileReader>> InMemoryFileSystem::openForReading(
 
 std::error_code InMemoryFileSystem::createDirectory(const std::string& rawPath) {
     const std::string path = normalized(rawPath);
-    runChangeHook(Operation::createDirectory, path);
-    std::lock_guard lock(m_mutex);
+    const auto lock = startChange(Operation::createDirectory, path);
     if (const auto error = injected(Operation::createDirectory, path))
         return *error;
     // Top down, like mkdir -p.
@@ -551,8 +561,7 @@ std::error_code InMemoryFileSystem::createDirectoryBelow(const std::string& rawB
                                                          const std::string& rawPath) {
     const std::string base = normalized(rawBase);
     const std::string path = normalized(rawPath);
-    runChangeHook(Operation::createDirectory, path);
-    std::lock_guard lock(m_mutex);
+    const auto lock = startChange(Operation::createDirectory, path);
     if (const auto error = injected(Operation::createDirectory, path))
         return *error;
     if (path != base && !isUnder(path, base))
@@ -587,54 +596,44 @@ std::error_code InMemoryFileSystem::createDirectoryBelow(const std::string& rawB
     return {};
 }
 
-std::error_code InMemoryFileSystem::copyFile(const std::string& rawSource,
-                                             const std::string& rawDestination) {
-    const std::string source = normalized(rawSource);
-    const std::string destination = normalized(rawDestination);
-    runChangeHook(Operation::copy, destination);
-    std::lock_guard lock(m_mutex);
-    if (const auto error = checkCopy(source, destination))
-        return error;
-    const Node* from = find(source);
-
-    Node copy;
-    copy.contents = from->contents;
-    copy.values =
-        localFileValues(nameOf(destination), static_cast<std::int64_t>(from->contents.size()),
-                        from->values.contentModificationDate.value_or(kDefaultDate));
-    m_nodes[destination] = std::move(copy);
-    m_changes.push_back("copy " + source + " -> " + destination);
-    return {};
+std::error_code InMemoryFileSystem::copyFile(const std::string& source,
+                                             const std::string& destination) {
+    const auto copied = copyFrom(source, destination, false);
+    return copied ? std::error_code{} : copied.error();
 }
 
-FileResult<std::string> InMemoryFileSystem::copyToTemporaryFile(const std::string& rawSource,
-                                                                const std::string& rawDestination) {
+FileResult<std::string> InMemoryFileSystem::copyToTemporaryFile(const std::string& source,
+                                                                const std::string& destination) {
+    return copyFrom(source, destination, true);
+}
+
+FileResult<std::string> InMemoryFileSystem::copyFrom(const std::string& rawSource,
+                                                     const std::string& rawDestination,
+                                                     bool toTemporary) {
     const std::string source = normalized(rawSource);
     const std::string destination = normalized(rawDestination);
-    runChangeHook(Operation::copy, destination);
-    std::lock_guard lock(m_mutex);
+    const auto lock = startChange(Operation::copy, destination);
     if (const auto error = checkCopy(source, destination))
         return error;
     const Node* from = find(source);
-    const std::string temporary =
-        join(parentOf(destination),
-             std::string(kPartialFilePrefix) + std::to_string(++m_temporaryCount));
+    const std::string target =
+        toTemporary ? join(parentOf(destination),
+                           std::string(kPartialFilePrefix) + std::to_string(++m_temporaryCount))
+                    : destination;
     Node copy;
     copy.contents = from->contents;
-    copy.values =
-        localFileValues(nameOf(temporary), static_cast<std::int64_t>(from->contents.size()),
-                        from->values.contentModificationDate.value_or(kDefaultDate));
-    m_nodes[temporary] = std::move(copy);
-    m_changes.push_back("copyToTemporary " + source + " -> " + temporary);
-    return temporary;
+    copy.values = localFileValues(nameOf(target), static_cast<std::int64_t>(from->contents.size()),
+                                  from->values.contentModificationDate.value_or(kDefaultDate));
+    m_nodes[target] = std::move(copy);
+    m_changes.push_back((toTemporary ? "copyToTemporary " : "copy ") + source + " -> " + target);
+    return target;
 }
 
 std::error_code InMemoryFileSystem::publishTemporaryFile(const std::string& rawTemporary,
                                                          const std::string& rawDestination) {
     const std::string temporary = normalized(rawTemporary);
     const std::string destination = normalized(rawDestination);
-    runChangeHook(Operation::publish, destination);
-    std::lock_guard lock(m_mutex);
+    const auto lock = startChange(Operation::publish, destination);
     if (const auto error = injected(Operation::publish, destination))
         return *error;
     if (parentOf(temporary) != parentOf(destination) || temporary == destination)
@@ -655,9 +654,8 @@ std::error_code InMemoryFileSystem::publishTemporaryFile(const std::string& rawT
 
 std::error_code InMemoryFileSystem::remove(const std::string& rawPath) {
     const std::string path = normalized(rawPath);
-    runChangeHook(Operation::remove, path);
     {
-        std::lock_guard lock(m_mutex);
+        const auto lock = startChange(Operation::remove, path);
         if (const auto error = injected(Operation::remove, path))
             return *error;
         if (path == "/")
@@ -671,8 +669,7 @@ std::error_code InMemoryFileSystem::remove(const std::string& rawPath) {
 }
 
 std::error_code InMemoryFileSystem::setModificationDate(const std::string& path, Date date) {
-    runChangeHook(Operation::setModificationDate, path);
-    std::lock_guard lock(m_mutex);
+    const auto lock = startChange(Operation::setModificationDate, path);
     if (const auto error = injected(Operation::setModificationDate, path))
         return *error;
     Node* node = find(path);
@@ -686,8 +683,7 @@ std::error_code InMemoryFileSystem::setModificationDate(const std::string& path,
 std::error_code InMemoryFileSystem::writeFileAtomically(const std::string& rawPath,
                                                         std::span<const std::uint8_t> contents) {
     const std::string path = normalized(rawPath);
-    runChangeHook(Operation::write, path);
-    std::lock_guard lock(m_mutex);
+    const auto lock = startChange(Operation::write, path);
     if (const auto error = injected(Operation::write, path))
         return *error;
     if (const auto error = checkParentForNewItem(path))
@@ -704,8 +700,7 @@ std::error_code InMemoryFileSystem::writeFileAtomically(const std::string& rawPa
 }
 
 std::error_code InMemoryFileSystem::synchronize(const std::string& path) {
-    runChangeHook(Operation::synchronize, path);
-    std::lock_guard lock(m_mutex);
+    const auto lock = startChange(Operation::synchronize, path);
     if (const auto error = injected(Operation::synchronize, path))
         return *error;
     if (!resolve(path))

@@ -153,12 +153,22 @@ private:
     std::optional<std::error_code> injected(Operation operation, const std::string& path) const;
     std::vector<std::string> childNames(const std::string& folder) const;
     const Volume* volumeOf(const std::string& path) const;
+    // The volume holding `path`, or the failure injected for `operation` on it, or why
+    // there is none.
+    FileResult<const Volume*> volumeAt(Operation operation, const std::string& path) const;
     // The folder a new item at `path` goes into, or why it cannot go there.
     std::error_code checkParentForNewItem(const std::string& path) const;
     // Why the regular file at `source` cannot be copied to a new item at `destination`.
     std::error_code checkCopy(const std::string& source, const std::string& destination) const;
     // Without m_mutex held.
     void runChangeHook(Operation operation, const std::string& path) const;
+    // Without m_mutex held: the start of every change, which tells the change hook (so
+    // that it may still use this file system) and then takes the lock.
+    std::unique_lock<std::mutex> startChange(Operation operation, const std::string& path) const;
+    // Without m_mutex held: copies the regular file at `source` to `destination`, or to a
+    // new temporary name beside it when `toTemporary`. The path of the copy.
+    FileResult<std::string> copyFrom(const std::string& source, const std::string& destination,
+                                     bool toTemporary);
 
     mutable std::mutex m_mutex;
     // Guarded by m_mutex.

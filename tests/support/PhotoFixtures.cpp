@@ -74,7 +74,7 @@ std::int64_t nanoseconds(const struct timespec& time) {
     return std::int64_t(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
 }
 
-Date utcDate(int year, int month, int day, int hour, int minute, int second) {
+std::tm calendarFields(int year, int month, int day, int hour, int minute, int second) {
     std::tm fields{};
     fields.tm_year = year - 1900;
     fields.tm_mon = month - 1;
@@ -82,7 +82,7 @@ Date utcDate(int year, int month, int day, int hour, int minute, int second) {
     fields.tm_hour = hour;
     fields.tm_min = minute;
     fields.tm_sec = second;
-    return Date(static_cast<double>(::timegm(&fields)));
+    return fields;
 }
 
 }  // namespace
@@ -243,15 +243,14 @@ std::int64_t allocatedBytesOfVisibleFiles(const fs::path& root) {
 }
 
 Date localDate(int year, int month, int day, int hour, int minute, int second) {
-    std::tm fields{};
-    fields.tm_year = year - 1900;
-    fields.tm_mon = month - 1;
-    fields.tm_mday = day;
-    fields.tm_hour = hour;
-    fields.tm_min = minute;
-    fields.tm_sec = second;
+    std::tm fields = calendarFields(year, month, day, hour, minute, second);
     fields.tm_isdst = -1;
     return Date(static_cast<double>(std::mktime(&fields)));
+}
+
+Date utcDate(int year, int month, int day, int hour, int minute, int second) {
+    std::tm fields = calendarFields(year, month, day, hour, minute, second);
+    return Date(static_cast<double>(::timegm(&fields)));
 }
 
 PhotoFolderFixture writePhotoFolderFixture(const fs::path& root) {

@@ -90,5 +90,7 @@ PhotoFolderFixture writePhotoFolderFixture(const std::filesystem::path& root);
 // The EXIF date text as this machine's local time, the way the library reads a date that
 // comes without an offset.
 Date localDate(int year, int month, int day, int hour, int minute, int second);
+// The same fields as a time in UTC.
+Date utcDate(int year, int month, int day, int hour, int minute, int second);
 
 }  // namespace tallowmere::testing

@@ -44,8 +44,8 @@ QString countValue(const QWidget& view, const char* title) {
 class BackupDestinationWorkflowTest : public ::testing::Test {
 protected:
     BackupDestinationWorkflowTest()
-        : files(std::make_shared<GatedCopyFileSystem>(home.string(), (temp / "data").string(),
-                                                      "notes-3.txt")),
+        : files(std::make_shared<GatedCopyFileSystem>(
+              linuxFileSystemWith(home.string(), (temp / "data").string()), "notes-3.txt")),
           fixture(files) {}
 
     void SetUp() override {

@@ -28,21 +28,8 @@ QWidget* currentScreen(const RootView& root) {
     return child<QStackedWidget>(root, "detailArea")->currentWidget();
 }
 
-class RootViewTest : public ::testing::Test {
-protected:
-    RootView& show() {
-        m_root = std::make_unique<RootView>(*m_model, m_chooser);
-        m_root->resize(1120, 740);
-        m_root->show();
-        settle();
-        return *m_root;
-    }
-
-    testing::UiTestModel m_model;
-    std::shared_ptr<testing::FakeFileChooser> m_chooser =
-        std::make_shared<testing::FakeFileChooser>();
-    std::unique_ptr<RootView> m_root;
-};
+// The whole window's content at the size of a new window.
+class RootViewTest : public testing::ScreenTest<RootView, 1120, 740> {};
 
 TEST_F(RootViewTest, SidebarListsTheGroupsAndSectionsAndStartsOnTheDashboard) {
     RootView& root = show();
@@ -245,7 +232,7 @@ TEST_F(RootViewTest, CompletedOnboardingReturnsOnlyInTheNextWindowAfterAReset) {
 
 TEST_F(RootViewTest, WithoutASheetNothingIsPresentedOrCompleted) {
     show();
-    EXPECT_TRUE(m_root->canPresentOnboarding());
+    EXPECT_TRUE(m_view->canPresentOnboarding());
     EXPECT_FALSE(m_model->hasCompletedOnboarding());
 }
 

@@ -39,21 +39,7 @@ void expectMetrics(const QWidget& view, const std::vector<MetricTexts>& metrics)
     }
 }
 
-class ICloudDriveSafetyViewTest : public ::testing::Test {
-protected:
-    ICloudDriveSafetyView& show() {
-        m_view = std::make_unique<ICloudDriveSafetyView>(*m_model, m_chooser);
-        m_view->resize(884, 700);
-        m_view->show();
-        settle();
-        return *m_view;
-    }
-
-    testing::UiTestModel m_model;
-    std::shared_ptr<testing::FakeFileChooser> m_chooser =
-        std::make_shared<testing::FakeFileChooser>();
-    std::unique_ptr<ICloudDriveSafetyView> m_view;
-};
+class ICloudDriveSafetyViewTest : public testing::ScreenTest<ICloudDriveSafetyView> {};
 
 TEST_F(ICloudDriveSafetyViewTest, BeforeAnyScanEverythingIsZero) {
     ICloudDriveSafetyView& view = show();
@@ -260,24 +246,11 @@ TEST_F(ICloudDriveSafetyViewTest, RunScanFillsTheScreen) {
     EXPECT_EQ(child<ICloudFileResultsList>(view, "fileResultsList")->model()->rowCount(), 12);
 }
 
-class PhotosSafetyViewTest : public ::testing::Test {
+class PhotosSafetyViewTest : public testing::ScreenTest<PhotosSafetyView> {
 protected:
-    PhotosSafetyView& show() {
-        m_view = std::make_unique<PhotosSafetyView>(*m_model, m_chooser);
-        m_view->resize(884, 700);
-        m_view->show();
-        settle();
-        return *m_view;
-    }
-
     QString detail(const char* row) const {
         return shownText(*child<QWidget>(*m_view, row), "detailValue");
     }
-
-    testing::UiTestModel m_model;
-    std::shared_ptr<testing::FakeFileChooser> m_chooser =
-        std::make_shared<testing::FakeFileChooser>();
-    std::unique_ptr<PhotosSafetyView> m_view;
 };
 
 TEST_F(PhotosSafetyViewTest, WithoutASummaryEverythingIsUnknown) {

@@ -1,11 +1,11 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QLabel>
 #include <QString>
 #include <QWidget>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +15,7 @@
 #include "core/safety/ScanRun.h"
 #include "tests/support/FakePhotoLibrary.h"
 #include "tests/support/FixedClock.h"
+#include "tests/support/Gate.h"
 #include "tests/support/InMemoryFileSystem.h"
 #include "ui/dialogs/FileChooser.h"
 
@@ -45,7 +46,7 @@ public:
     ICloudScanRoot addUserRoot(const std::string& path);
     // A folder of `count` small local files "File 1.txt"... on the file system, added as a
     // scan root; a scan of it stops at `gate` just before the file numbered `stopAt`.
-    void addScannableFolder(const std::string& path, int count, class Gate* gate = nullptr,
+    void addScannableFolder(const std::string& path, int count, Gate* gate = nullptr,
                             int stopAt = 0);
     void upsertDetectedRoot(const std::string& path, const std::string& name,
                             ICloudScanRootKind kind);
@@ -56,22 +57,6 @@ public:
 
 private:
     std::unique_ptr<AppModel> m_model;
-};
-
-// Holds a background worker at a point of the test's choosing: the worker calls pass(),
-// which waits until the test opens the gate (or 20 seconds have gone by).
-class Gate {
-public:
-    void pass();
-    void open();
-    // True once a worker waits at the gate.
-    bool reached() const;
-
-private:
-    mutable std::mutex m_mutex;
-    std::condition_variable m_changed;
-    bool m_open = false;
-    bool m_reached = false;
 };
 
 // Answers the open panels as the test says and records what was asked.
@@ -99,6 +84,24 @@ template <typename T>
 T* child(const QWidget& parent, const char* objectName) {
     return parent.findChild<T*>(QLatin1String(objectName));
 }
+
+// A fixture for one screen, made from a test model and a fake open panel and shown at
+// the given size by show().
+template <typename Screen, int Width = 884, int Height = 700>
+class ScreenTest : public ::testing::Test {
+protected:
+    Screen& show() {
+        m_view = std::make_unique<Screen>(*m_model, m_chooser);
+        m_view->resize(Width, Height);
+        m_view->show();
+        settle();
+        return *m_view;
+    }
+
+    UiTestModel m_model;
+    std::shared_ptr<FakeFileChooser> m_chooser = std::make_shared<FakeFileChooser>();
+    std::unique_ptr<Screen> m_view;
+};
 
 // Writes the widget's image to build/screenshots/<file>; false when it cannot.
 bool saveScreenshot(QWidget& widget, const char* file);

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QScrollArea>
 #include <QTest>
-#include <filesystem>
 #include <stdexcept>
 
 #include "persistence/BackupRepository.h"
@@ -12,7 +11,6 @@
 #include "persistence/ScanRepository.h"
 #include "persistence/SettingsRepository.h"
 #include "persistence/VerificationRepository.h"
-#include "platform/linux/LinuxFileSystem.h"
 #include "ui/screens/RedrawScheduler.h"
 
 namespace tallowmere::testing {
@@ -20,7 +18,7 @@ namespace tallowmere::testing {
 ModelFixture::ModelFixture(std::shared_ptr<FileSystem> fileSystem)
     : m_database(TallowmereDatabase::inMemory()),
       m_clock(std::make_shared<FixedClock>(kNow)),
-      m_dialogs(std::make_shared<FakeDialogs>()),
+      m_dialogs(std::make_shared<FakePrompts>()),
       m_desktop(std::make_shared<FakeDesktop>()),
       m_photoLibrary(std::make_shared<FakePhotoLibrary>()) {
     AppEnvironment environment;
@@ -29,17 +27,9 @@ ModelFixture::ModelFixture(std::shared_ptr<FileSystem> fileSystem)
         return store;
     };
     // No home folder: no default scan roots are found.
-    LinuxFileSystem::Options options;
-    options.environment = [](const char* name) -> std::optional<std::string> {
-        const std::string_view variable(name);
-        if (variable == "HOME")
-            return "/nonexistent/home";
-        if (variable == "XDG_DATA_HOME")
-            return "/nonexistent/data";
-        return std::nullopt;
-    };
-    environment.fileSystem =
-        fileSystem ? std::move(fileSystem) : std::make_shared<LinuxFileSystem>(std::move(options));
+    environment.fileSystem = fileSystem
+                                 ? std::move(fileSystem)
+                                 : linuxFileSystemWith("/nonexistent/home", "/nonexistent/data");
     environment.clock = m_clock;
     environment.formatting = std::make_shared<EnglishFormatting>();
     environment.prompts = m_dialogs;
@@ -91,35 +81,6 @@ void ModelFixture::storeReport(const ReportSummary& report) {
 
 void ModelFixture::setSetting(const std::string& key, const std::string& value) {
     SettingsRepository(m_database->queue(), m_clock).setString(value, key);
-}
-
-GatedCopyFileSystem::GatedCopyFileSystem(const std::string& home, const std::string& dataHome,
-                                         std::string gatedFileName)
-    : ForwardingFileSystem([&] {
-          LinuxFileSystem::Options options;
-          options.environment = [home, dataHome](const char* name) -> std::optional<std::string> {
-              const std::string_view variable(name);
-              if (variable == "HOME")
-                  return home;
-              if (variable == "XDG_DATA_HOME")
-                  return dataHome;
-              return std::nullopt;
-          };
-          return std::make_shared<LinuxFileSystem>(std::move(options));
-      }()),
-      m_gatedFileName(std::move(gatedFileName)) {}
-
-FileResult<std::int64_t> GatedCopyFileSystem::freeSpace(const std::string& path) const {
-    if (m_spaceArmed.exchange(false))
-        spaceGate.pass();
-    return ForwardingFileSystem::freeSpace(path);
-}
-
-FileResult<std::string> GatedCopyFileSystem::copyToTemporaryFile(const std::string& source,
-                                                                 const std::string& destination) {
-    if (std::filesystem::path(source).filename() == m_gatedFileName)
-        copyGate.pass();
-    return ForwardingFileSystem::copyToTemporaryFile(source, destination);
 }
 
 BackupManifestItem manifestItem(const BackupJobSnapshot& job, const std::string& relativePath,

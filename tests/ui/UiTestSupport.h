@@ -3,54 +3,23 @@
 #include <QApplication>
 #include <QLabel>
 #include <QUrl>
-#include <atomic>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/AppModel.h"
-#include "app/DesktopServices.h"
-#include "app/UserPrompts.h"
 #include "core/platform/Formatting.h"
 #include "core/safety/ReportSummary.h"
+#include "tests/app/AppTestDoubles.h"
 #include "tests/support/FakePhotoLibrary.h"
 #include "tests/support/FixedClock.h"
 #include "tests/support/ForwardingFileSystem.h"
+#include "tests/support/GatedCopyFileSystem.h"
 #include "tests/support/StoredStateFixtures.h"
 #include "tests/ui/UiTestModel.h"
 
 namespace tallowmere::testing {
-
-// Answers every dialog of the model as the test says and records what was asked.
-class FakeDialogs final : public UserPrompts {
-public:
-    bool confirm(const ConfirmationRequest& request) override {
-        confirmations.push_back(request);
-        return confirmAnswer;
-    }
-    std::optional<std::string> chooseSaveLocation(const SaveLocationRequest& request) override {
-        saveRequests.push_back(request);
-        return saveAnswer;
-    }
-
-    bool confirmAnswer = true;
-    std::optional<std::string> saveAnswer;
-    std::vector<ConfirmationRequest> confirmations;
-    std::vector<SaveLocationRequest> saveRequests;
-};
-
-// Records the pages the model opens instead of starting a browser.
-class FakeDesktop final : public DesktopServices {
-public:
-    bool openUrl(const QUrl& url) override {
-        opened.push_back(url);
-        return true;
-    }
-    std::vector<QUrl> opened;
-};
 
 // A real application model over an in-memory store, with a fixed clock at kNow, English
 // formatting and fake dialogs and desktop. Tests put state into the store with the
@@ -63,7 +32,7 @@ public:
 
     AppModel& model() { return *m_model; }
     const Formatting& formatting() const { return m_formatting; }
-    FakeDialogs& dialogs() { return *m_dialogs; }
+    FakePrompts& dialogs() { return *m_dialogs; }
     FakeDesktop& desktop() { return *m_desktop; }
     TallowmereDatabase& database() { return *m_database; }
     FakePhotoLibrary& photoLibrary() { return *m_photoLibrary; }
@@ -81,7 +50,7 @@ private:
     std::shared_ptr<TallowmereDatabase> m_database;
     std::shared_ptr<FixedClock> m_clock;
     EnglishFormatting m_formatting;
-    std::shared_ptr<FakeDialogs> m_dialogs;
+    std::shared_ptr<FakePrompts> m_dialogs;
     std::shared_ptr<FakeDesktop> m_desktop;
     std::shared_ptr<FakePhotoLibrary> m_photoLibrary;
     std::unique_ptr<AppModel> m_model;
@@ -101,28 +70,6 @@ public:
 
 private:
     Gate& m_gate;
-};
-
-// This machine's file system with the given home folder, and with two places where a
-// worker can be held: the first free-space check after armSpaceGate() (the evaluation at
-// the start of a copy), and the copy of a file with the given name.
-class GatedCopyFileSystem final : public ForwardingFileSystem {
-public:
-    GatedCopyFileSystem(const std::string& home, const std::string& dataHome,
-                        std::string gatedFileName);
-
-    FileResult<std::int64_t> freeSpace(const std::string& path) const override;
-    FileResult<std::string> copyToTemporaryFile(const std::string& source,
-                                                const std::string& destination) override;
-
-    void armSpaceGate() { m_spaceArmed = true; }
-
-    mutable Gate spaceGate;
-    Gate copyGate;
-
-private:
-    const std::string m_gatedFileName;
-    mutable std::atomic<bool> m_spaceArmed = false;
 };
 
 // A manifest item of `job` with the given path and status.

@@ -8,44 +8,15 @@
 #include "core/icloud/ICloudFileScanResult.h"
 #include "core/icloud/ICloudScanRoot.h"
 #include "core/icloud/ScanProgressSnapshot.h"
+#include "tests/support/EnumTableCheck.h"
 
 namespace tallowmere {
 namespace {
 
-template <typename E>
-struct ExpectedCase {
-    E value;
-    const char* raw;
-    const char* display;
-};
-
-// Every case in declaration order, with its raw text and display name; the raw text
-// reads back to the case and nothing but the exact raw text does.
-template <typename E>
-void expectEnumeration(const std::vector<ExpectedCase<E>>& expected) {
-    ASSERT_EQ(allCases<E>().size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        const auto& c = expected[i];
-        SCOPED_TRACE(c.raw);
-        EXPECT_EQ(caseIndex(c.value), i);
-        EXPECT_EQ(rawValue(c.value), c.raw);
-        EXPECT_EQ(displayName(c.value), c.display);
-        EXPECT_EQ(fromRaw<E>(c.raw), c.value);
-        EXPECT_EQ(Json(c.value), Json(c.raw));
-        EXPECT_EQ(Json(c.raw).get<E>(), c.value);
-
-        std::string upper = c.raw;
-        upper[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(upper[0])));
-        EXPECT_FALSE(fromRaw<E>(upper));
-        EXPECT_FALSE(fromRaw<E>(std::string(c.raw) + " "));
-        EXPECT_FALSE(fromRaw<E>(c.display == std::string(c.raw) ? "" : c.display));
-    }
-    EXPECT_FALSE(fromRaw<E>(""));
-    EXPECT_THROW(Json("notACase").get<E>(), Json::exception);
-}
+using testing::expectEnumCases;
 
 TEST(ICloudEnumerationTest, ScanRootKindCasesRawValuesAndNames) {
-    expectEnumeration<ICloudScanRootKind>({
+    expectEnumCases<ICloudScanRootKind>({
         {ICloudScanRootKind::iCloudDrive, "iCloudDrive", "iCloud Drive"},
         {ICloudScanRootKind::desktop, "desktop", "Desktop"},
         {ICloudScanRootKind::documents, "documents", "Documents"},
@@ -54,7 +25,7 @@ TEST(ICloudEnumerationTest, ScanRootKindCasesRawValuesAndNames) {
 }
 
 TEST(ICloudEnumerationTest, FileStateCasesRawValuesAndNames) {
-    expectEnumeration<ICloudFileState>({
+    expectEnumCases<ICloudFileState>({
         {ICloudFileState::localCurrent, "localCurrent", "Local / current"},
         {ICloudFileState::downloaded, "downloaded", "Downloaded"},
         {ICloudFileState::cloudOnly, "cloudOnly", "Cloud-only"},

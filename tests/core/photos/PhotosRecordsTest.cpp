@@ -6,6 +6,8 @@
 #include "core/photos/PhotosScanProgressSnapshot.h"
 #include "core/photos/PhotosScanSummary.h"
 #include "core/photos/PhotosVocabulary.h"
+#include "tests/support/EnumTableCheck.h"
+#include "tests/support/SampleRecords.h"
 
 namespace tallowmere {
 namespace {
@@ -25,18 +27,13 @@ TEST(PhotosVocabularyTest, AuthorizationStatesRawValuesNamesAndMetadataAccess) {
         {PhotosAuthorizationState::authorized, "authorized", "Authorized", true},
         {PhotosAuthorizationState::unknown, "unknown", "Unknown", false},
     };
-    ASSERT_EQ(allCases<PhotosAuthorizationState>().size(), cases.size());
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
+    std::vector<testing::ExpectedCase<PhotosAuthorizationState>> expected;
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.raw);
-        EXPECT_EQ(caseIndex(c.value), i);
-        EXPECT_EQ(rawValue(c.value), c.raw);
-        EXPECT_EQ(displayName(c.value), c.display);
         EXPECT_EQ(canReadMetadata(c.value), c.canRead);
-        EXPECT_EQ(fromRaw<PhotosAuthorizationState>(c.raw), c.value);
-        EXPECT_EQ(Json(c.raw).get<PhotosAuthorizationState>(), c.value);
-        EXPECT_FALSE(fromRaw<PhotosAuthorizationState>(c.display));
+        expected.push_back({c.value, c.raw, c.display});
     }
+    testing::expectEnumCases(expected);
     for (const char* other : {"", "Authorized", "authorised", "full", "limited "}) {
         SCOPED_TRACE(other);
         EXPECT_FALSE(fromRaw<PhotosAuthorizationState>(other));
@@ -45,12 +42,7 @@ TEST(PhotosVocabularyTest, AuthorizationStatesRawValuesNamesAndMetadataAccess) {
 }
 
 TEST(PhotosVocabularyTest, SafetyStatesRawValuesAndNames) {
-    struct Case {
-        PhotosSafetyState value;
-        const char* raw;
-        const char* display;
-    };
-    const std::vector<Case> cases = {
+    testing::expectEnumCases<PhotosSafetyState>({
         {PhotosSafetyState::accessNeeded, "accessNeeded", "Photos access needed"},
         {PhotosSafetyState::libraryDetected, "libraryDetected", "Library detected"},
         {PhotosSafetyState::libraryNotFound, "libraryNotFound", "Library not found"},
@@ -60,18 +52,7 @@ TEST(PhotosVocabularyTest, SafetyStatesRawValuesAndNames) {
         {PhotosSafetyState::localityUnknown, "localityUnknown", "Originals unknown"},
         {PhotosSafetyState::needsReview, "needsReview", "Needs review"},
         {PhotosSafetyState::unknown, "unknown", "Unknown"},
-    };
-    ASSERT_EQ(allCases<PhotosSafetyState>().size(), cases.size());
-    for (std::size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
-        SCOPED_TRACE(c.raw);
-        EXPECT_EQ(caseIndex(c.value), i);
-        EXPECT_EQ(rawValue(c.value), c.raw);
-        EXPECT_EQ(displayName(c.value), c.display);
-        EXPECT_EQ(fromRaw<PhotosSafetyState>(c.raw), c.value);
-        EXPECT_EQ(Json(c.value), Json(c.raw));
-        EXPECT_FALSE(fromRaw<PhotosSafetyState>(c.display));
-    }
+    });
     for (const char* other : {"", "Unknown", "needs review", "libraryFound"}) {
         SCOPED_TRACE(other);
         EXPECT_FALSE(fromRaw<PhotosSafetyState>(other));
@@ -79,34 +60,7 @@ TEST(PhotosVocabularyTest, SafetyStatesRawValuesAndNames) {
 }
 
 PhotosScanSummary fullSummary() {
-    PhotosScanSummary summary;
-    summary.id = Uuid::random();
-    summary.startedAt = Date(1'765'000'000);
-    summary.completedAt = Date(1'765'000'042);
-    summary.authorizationStatus = PhotosAuthorizationState::limited;
-    summary.scanStatus = ScanRunStatus::completed;
-    summary.totalAssetCount = 2113;
-    summary.photoCount = 1900;
-    summary.videoCount = 200;
-    summary.livePhotoCount = 13;
-    summary.screenshotCount = 40;
-    summary.favoriteCount = 12;
-    summary.hiddenCount = 3;
-    summary.approximateResourceCount = 2300;
-    summary.videoDurationSeconds = 1234.5;
-    summary.libraryPath = "/home/ada/Pictures";
-    summary.libraryDisplayName = "Pictures";
-    summary.libraryExists = true;
-    summary.localLibrarySizeBytes = 12'345'678'901;
-    summary.oldestCreationDate = Date(1'400'000'000);
-    summary.newestCreationDate = Date(1'764'999'000);
-    summary.canReadMetadata = true;
-    summary.localOriginalsUnknown = true;
-    summary.iCloudPhotosStatusUnknown = true;
-    summary.needsUserReview = true;
-    summary.didModifyPhotos = false;
-    summary.message = "Photos metadata scanned.";
-    return summary;
+    return testing::everyFieldPhotosScan(Date(1'765'000'000));
 }
 
 TEST(PhotosScanSummaryTest, JsonRoundTripsWithFieldNamesAsKeys) {

@@ -5,6 +5,7 @@
 #include "core/secondcopy/BackupManifestItem.h"
 #include "core/secondcopy/BackupProgressSnapshot.h"
 #include "tests/support/EnumTableCheck.h"
+#include "tests/support/SampleRecords.h"
 
 namespace tallowmere {
 namespace {
@@ -165,24 +166,7 @@ TEST(SecondCopyRecordsTest, ManifestItemRoundTripsWithAndWithoutOptionalValues) 
 }
 
 TEST(SecondCopyRecordsTest, JobRoundTripsWithAndWithoutOptionalValues) {
-    const BackupJobSnapshot full{
-        .id = Uuid::random(),
-        .destinationID = Uuid::random(),
-        .sourceScanRunID = Uuid::random(),
-        .status = BackupJobStatus::completedWithSkipped,
-        .startedAt = Date(1'765'000'000),
-        .completedAt = Date(1'765'000'500),
-        .cancelledAt = Date(1'765'000'400),
-        .totalFiles = 10,
-        .completedFiles = 7,
-        .failedFiles = 1,
-        .skippedFiles = 3,
-        .conflictFiles = 2,
-        .preparedBytes = 5'000'000'000,
-        .copiedBytes = 4'000'000'000,
-        .manifestJSONPath = "/media/alex/Drive/Tallowmere Backup/manifest.json",
-        .message = "Backup finished with skipped items.",
-    };
+    const auto full = testing::everyFieldBackupJob(Date(1'765'000'000));
     const Json json = full;
     EXPECT_EQ(json.at("status"), "completedWithSkipped");
     EXPECT_EQ(json.at("manifestJSONPath"), *full.manifestJSONPath);

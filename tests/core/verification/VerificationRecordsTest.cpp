@@ -4,6 +4,7 @@
 #include "core/verification/VerificationProgressSnapshot.h"
 #include "core/verification/VerificationRun.h"
 #include "tests/support/EnumTableCheck.h"
+#include "tests/support/SampleRecords.h"
 
 namespace tallowmere {
 namespace {
@@ -123,20 +124,7 @@ TEST(VerificationRecordsTest, ItemResultRoundTripsWithAndWithoutOptionalValues) 
 }
 
 TEST(VerificationRecordsTest, RunRoundTripsWithAndWithoutOptionalValues) {
-    const VerificationRun full{
-        .id = Uuid::random(),
-        .mode = VerificationMode::restoreTest,
-        .status = VerificationStatus::failed,
-        .backupJobID = Uuid::random(),
-        .startedAt = Date(1'765'000'000),
-        .completedAt = Date(1'765'000'090),
-        .checkedFiles = 5,
-        .failedFiles = 1,
-        .skippedFiles = 2,
-        .restoredSampleFiles = 5,
-        .bytesChecked = 10'000'000'000,
-        .restoreTestPath = "/home/alex/.local/share/Tallowmere/Restore Tests/X",
-        .message = "Sample restore test found files that could not be restored or checked."};
+    const auto full = testing::everyFieldVerificationRun(Date(1'765'000'000));
     const Json json = full;
     EXPECT_EQ(json.at("mode"), "restoreTest");
     EXPECT_EQ(json.at("completedAt"), "2025-12-06T05:48:10Z");
