@@ -1,6 +1,8 @@
 #include "core/platform/Uuid.h"
 
-#include <openssl/rand.h>
+#include <sys/random.h>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <random>
@@ -31,10 +33,22 @@ void Uuid::fillRandom(std::span<Uuid> uuids) {
     if (uuids.empty())
         return;
     std::vector<std::uint8_t> bytes(uuids.size() * 16);
-    if (RAND_bytes(bytes.data(), static_cast<int>(bytes.size())) != 1) {
-        // OpenSSL's generator failing is rare (no entropy source); the kernel's is the fallback.
+    // The kernel's generator directly: no per-thread generator state to set up on every
+    // worker thread that makes an id.
+    std::size_t filled = 0;
+    while (filled < bytes.size()) {
+        const ssize_t got = ::getrandom(bytes.data() + filled, bytes.size() - filled, 0);
+        if (got > 0) {
+            filled += static_cast<std::size_t>(got);
+        } else if (got == 0 || errno != EINTR) {
+            break;
+        }
+    }
+    if (filled < bytes.size()) {
+        // Only a kernel without getrandom() gets here.
         std::random_device device;
-        for (auto& byte : bytes) byte = static_cast<std::uint8_t>(device());
+        for (auto& byte : std::span(bytes).subspan(filled))
+            byte = static_cast<std::uint8_t>(device());
     }
     for (std::size_t i = 0; i < uuids.size(); ++i) {
         auto& uuid = uuids[i].m_bytes;

@@ -18,15 +18,17 @@ namespace {
 
 // Runs `answer` on the modal dialog once it is up.
 void whenModal(std::function<void(QWidget*)> answer) {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [answer, poll] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            answer(modal);
+    auto* poll = new QTimer;
+    poll->setInterval(20);
+    QObject::connect(poll, &QTimer::timeout, [poll, answer = std::move(answer)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
             return;
-        }
-        QTimer::singleShot(20, *poll);
-    };
-    QTimer::singleShot(0, *poll);
+        poll->stop();
+        poll->deleteLater();
+        answer(modal);
+    });
+    poll->start();
 }
 
 QString acceptText(QFileDialog* dialog) {
