@@ -18,17 +18,20 @@ namespace {
 
 // Runs `answer` on the modal dialog once it is up.
 void whenModal(std::function<void(QWidget*)> answer) {
+    // The first look comes on the first turn of the dialog's own event loop, later ones
+    // every 20 ms.
     auto* poll = new QTimer;
-    poll->setInterval(20);
     QObject::connect(poll, &QTimer::timeout, [poll, answer = std::move(answer)] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
+        if (!modal) {
+            poll->setInterval(20);
             return;
+        }
         poll->stop();
         poll->deleteLater();
         answer(modal);
     });
-    poll->start();
+    poll->start(0);
 }
 
 QString acceptText(QFileDialog* dialog) {
