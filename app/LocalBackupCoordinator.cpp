@@ -283,9 +283,13 @@ private:
             m_groupStart = std::chrono::steady_clock::now();
     }
 
-    void record(const BackupManifestItem& item, BackupItemStatus status, const char* message) {
+    void record(Outcome decided) {
         startGroupClock();
-        m_outcomes.push_back(outcome(item, status, message));
+        m_outcomes.push_back(std::move(decided));
+    }
+
+    void record(const BackupManifestItem& item, BackupItemStatus status, const char* message) {
+        record(outcome(item, status, message));
     }
 
     Outcome existingFileOutcome(const BackupManifestItem& item,
@@ -314,7 +318,7 @@ private:
         // The copy itself tells a missing source, a folder and an existing destination
         // apart (in that order), so the common case costs no look-ups of its own.
         auto temporary = m_fs.copyToTemporaryFile(item.sourcePath, *destination);
-        if (!temporary.ok() && temporary.notFound()) {
+        if (temporary.notFound()) {
             if (!m_fs.exists(item.sourcePath)) {
                 record(item, BackupItemStatus::failed, kCouldNotRead);
                 return;
@@ -325,17 +329,13 @@ private:
             ensureFolder(folder);
             temporary = m_fs.copyToTemporaryFile(item.sourcePath, *destination);
         }
-        if (!temporary.ok() && temporary.error() == std::errc::is_a_directory) {
-            record(item, BackupItemStatus::skipped, kFolderItem);
-            return;
-        }
         if (!temporary.ok()) {
-            startGroupClock();
-            if (temporary.error() == std::errc::file_exists) {
-                m_outcomes.push_back(existingFileOutcome(item, *destination));
-            } else {
-                m_outcomes.push_back(outcome(item, BackupItemStatus::failed, kCouldNotCopy));
-            }
+            if (temporary.error() == std::errc::is_a_directory)
+                record(item, BackupItemStatus::skipped, kFolderItem);
+            else if (temporary.error() == std::errc::file_exists)
+                record(existingFileOutcome(item, *destination));
+            else
+                record(item, BackupItemStatus::failed, kCouldNotCopy);
             return;
         }
         startGroupClock();
