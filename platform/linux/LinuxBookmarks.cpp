@@ -75,18 +75,6 @@ std::optional<std::uint64_t> number(const std::optional<std::string>& text) {
     return value;
 }
 
-// The name of the UUID link in `byUuid` that points at the kernel device `kernelName`.
-std::optional<std::string> uuidOf(const std::string& kernelName, const std::string& byUuid) {
-    std::error_code ec;
-    for (const auto& link : std::filesystem::directory_iterator(byUuid, ec)) {
-        std::error_code readError;
-        const auto target = std::filesystem::read_symlink(link.path(), readError);
-        if (!readError && target.filename().string() == kernelName)
-            return link.path().filename().string();
-    }
-    return std::nullopt;
-}
-
 // The device numbers of the kernel device `kernelName`, from the links in /sys/dev/block.
 std::optional<std::pair<unsigned, unsigned>> numbersOf(const std::string& kernelName,
                                                        const std::string& sysDevBlock) {
@@ -199,7 +187,7 @@ FileResult<Bytes> LinuxBookmarks::create(const std::string& path) const {
                 kernelName = std::move(name);
         }
         if (kernelName) {
-            if (auto uuid = linux_fs::uuidOf(*kernelName, m_paths.diskByUuid))
+            if (auto uuid = linux_fs::linkNamePointingAt(*kernelName, m_paths.diskByUuid))
                 record.fileSystemUUID = std::move(*uuid);
         }
     }

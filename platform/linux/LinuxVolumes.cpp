@@ -105,21 +105,19 @@ bool isRemovableDisk(const std::string& deviceFolder, int depth) {
     return false;
 }
 
-std::optional<std::string> labelOf(const std::string& kernelName, const std::string& byLabel) {
+}  // namespace
+
+std::optional<std::string> linkNamePointingAt(const std::string& kernelName,
+                                              const std::string& folder) {
     std::error_code ec;
-    for (const auto& link : std::filesystem::directory_iterator(byLabel, ec)) {
+    for (const auto& link : std::filesystem::directory_iterator(folder, ec)) {
         std::error_code readError;
         const auto target = std::filesystem::read_symlink(link.path(), readError);
-        if (readError)
-            continue;
-        if (target.filename().string() == kernelName) {
-            return decodeHexEscapes(link.path().filename().string());
-        }
+        if (!readError && target.filename().string() == kernelName)
+            return link.path().filename().string();
     }
     return std::nullopt;
 }
-
-}  // namespace
 
 std::string decodeOctalEscapes(std::string_view text) {
     std::string out;
@@ -254,7 +252,8 @@ FileResult<VolumeValues> volumeValuesOf(const std::string& path, const SystemPat
     std::optional<std::string> label;
     if (const auto deviceFolder = canonical(sysLink)) {
         values.volumeIsRemovable = isRemovableDisk(*deviceFolder, 0);
-        label = labelOf(lastComponent(*deviceFolder), paths.diskByLabel);
+        if (const auto name = linkNamePointingAt(lastComponent(*deviceFolder), paths.diskByLabel))
+            label = decodeHexEscapes(*name);
     }
     if (label && !label->empty()) {
         values.volumeName = *label;

@@ -40,6 +40,11 @@ std::vector<MountInfoEntry> parseMountInfo(std::string_view text);
 // The lines of the mountinfo file at `path`; none when it cannot be read.
 std::optional<std::vector<MountInfoEntry>> readMountInfo(const std::string& path);
 
+// The name, as udev wrote it, of the link in `folder` (one of the /dev/disk/by-* folders)
+// that points at the kernel device `kernelName`; none when no link does.
+std::optional<std::string> linkNamePointingAt(const std::string& kernelName,
+                                              const std::string& folder);
+
 // The mount that the (canonical) `path`, whose st_dev is `device`, is on: the deepest mount
 // point containing it, a mount of that device winning over one that merely contains it.
 std::optional<MountInfoEntry> mountContaining(const std::string& path, dev_t device,

@@ -6,14 +6,6 @@
 namespace tallowmere {
 namespace {
 
-QString css(const QColor& color) {
-    return QStringLiteral("rgba(%1, %2, %3, %4)")
-        .arg(color.red())
-        .arg(color.green())
-        .arg(color.blue())
-        .arg(color.alpha());
-}
-
 QColor darker(const QColor& color, int percent) {
     return color.darker(percent);
 }
@@ -54,9 +46,10 @@ void TMButton::restyle() {
                         "QPushButton:hover { background-color: %2; }"
                         "QPushButton:pressed { background-color: %3; }"
                         "QPushButton:disabled { background-color: %4; color: %5; }")
-                        .arg(css(trust), css(darker(trust, 112)), css(darker(trust, 130)),
-                             css(TMTheme::withOpacity(trust, 0.4)),
-                             css(TMTheme::withOpacity(Qt::white, 0.8)));
+                        .arg(TMTheme::css(trust), TMTheme::css(darker(trust, 112)),
+                             TMTheme::css(darker(trust, 130)),
+                             TMTheme::css(TMTheme::withOpacity(trust, 0.4)),
+                             TMTheme::css(TMTheme::withOpacity(Qt::white, 0.8)));
             break;
         case Kind::bordered:
             ink = label;
@@ -67,10 +60,11 @@ void TMButton::restyle() {
                     "QPushButton:hover { background-color: %4; }"
                     "QPushButton:pressed { background-color: %5; }"
                     "QPushButton:disabled { color: %6; }")
-                    .arg(css(TMTheme::color(ThemeColor::panel, pal)), css(label),
-                         css(TMTheme::withOpacity(pal.color(QPalette::Mid), 0.9)),
-                         css(darker(TMTheme::color(ThemeColor::panel, pal), 104)),
-                         css(darker(TMTheme::color(ThemeColor::panel, pal), 110)), css(secondary));
+                    .arg(TMTheme::css(TMTheme::color(ThemeColor::panel, pal)), TMTheme::css(label),
+                         TMTheme::css(TMTheme::withOpacity(pal.color(QPalette::Mid), 0.9)),
+                         TMTheme::css(darker(TMTheme::color(ThemeColor::panel, pal), 104)),
+                         TMTheme::css(darker(TMTheme::color(ThemeColor::panel, pal), 110)),
+                         TMTheme::css(secondary));
             break;
         case Kind::borderless:
             ink = trust;
@@ -79,7 +73,8 @@ void TMButton::restyle() {
                         " padding: 4px 6px; }"
                         "QPushButton:pressed { color: %2; }"
                         "QPushButton:disabled { color: %3; }")
-                        .arg(css(trust), css(darker(trust, 130)), css(secondary));
+                        .arg(TMTheme::css(trust), TMTheme::css(darker(trust, 130)),
+                             TMTheme::css(secondary));
             break;
     }
     setStyleSheet(sheet);

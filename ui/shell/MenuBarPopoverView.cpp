@@ -20,14 +20,6 @@
 namespace tallowmere {
 namespace {
 
-QString css(const QColor& color) {
-    return QStringLiteral("rgba(%1, %2, %3, %4)")
-        .arg(color.red())
-        .arg(color.green())
-        .arg(color.blue())
-        .arg(color.alpha());
-}
-
 QString dateOrNever(const std::optional<Date>& date, const Formatting& formatting) {
     return date ? toQString(formatting.dateTime(*date)) : QStringLiteral("Never");
 }
@@ -101,9 +93,9 @@ PopoverActionButton::PopoverActionButton(const QString& title, std::string_view 
                        " padding: 6px 8px; color: %1; background: transparent; }"
                        "QPushButton:hover { background-color: %2; }"
                        "QPushButton:pressed { background-color: %3; }")
-            .arg(css(TMTheme::color(ThemeColor::label, pal)),
-                 css(TMTheme::withOpacity(TMTheme::color(ThemeColor::trust, pal), 0.10)),
-                 css(TMTheme::withOpacity(TMTheme::color(ThemeColor::trust, pal), 0.18))));
+            .arg(TMTheme::css(TMTheme::color(ThemeColor::label, pal)),
+                 TMTheme::css(TMTheme::withOpacity(TMTheme::color(ThemeColor::trust, pal), 0.10)),
+                 TMTheme::css(TMTheme::withOpacity(TMTheme::color(ThemeColor::trust, pal), 0.18))));
     setContent(title, systemImage);
 }
 

@@ -33,6 +33,14 @@ QColor withOpacity(QColor color, double opacity) {
     return color;
 }
 
+QString css(const QColor& color) {
+    return QStringLiteral("rgba(%1, %2, %3, %4)")
+        .arg(color.red())
+        .arg(color.green())
+        .arg(color.blue())
+        .arg(color.alpha());
+}
+
 QColor color(ThemeColor role, const QPalette& palette) {
     const bool dark = isDark(palette);
     switch (role) {

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QPalette>
+#include <QString>
 
 class QLabel;
 class QWidget;
@@ -61,6 +62,9 @@ void styleLabel(QLabel* label, TextStyle style, const QColor& color);
 
 // The colour with its alpha multiplied by `opacity`.
 QColor withOpacity(QColor color, double opacity);
+
+// The colour as a style sheet value, alpha included: "rgba(r, g, b, a)".
+QString css(const QColor& color);
 
 }  // namespace TMTheme
 
