@@ -26,26 +26,6 @@ constexpr char kLocalTestNotice[] =
     "Local test destination is enabled. This is useful for testing only; use an external drive "
     "for a real second copy.";
 
-QString tileValue(const QWidget& view, const char* tile) {
-    return textOf(*view.findChild<QWidget*>(QLatin1String(tile)), "metricValue");
-}
-
-QString tileDetail(const QWidget& view, const char* tile) {
-    return textOf(*view.findChild<QWidget*>(QLatin1String(tile)), "metricDetail");
-}
-
-QString countValue(const QWidget& view, const char* title) {
-    for (const CountView* count : view.findChildren<CountView*>()) {
-        if (count->title() == QLatin1String(title))
-            return count->value();
-    }
-    return QStringLiteral("<no count %1>").arg(QLatin1String(title));
-}
-
-TMButton* button(const QWidget& view, const char* name) {
-    return view.findChild<TMButton*>(QLatin1String(name));
-}
-
 const SymbolLabel* symbolLabel(const QWidget& view, const char* name) {
     return view.findChild<SymbolLabel*>(QLatin1String(name));
 }

@@ -29,18 +29,6 @@ void writeFile(const fs::path& path, const std::string& contents) {
     std::ofstream(path, std::ios::binary) << contents;
 }
 
-TMButton* button(const QWidget& view, const char* name) {
-    return view.findChild<TMButton*>(QLatin1String(name));
-}
-
-QString countValue(const QWidget& view, const char* title) {
-    for (const CountView* count : view.findChildren<CountView*>()) {
-        if (count->title() == QLatin1String(title))
-            return count->value();
-    }
-    return {};
-}
-
 class BackupDestinationWorkflowTest : public ::testing::Test {
 protected:
     BackupDestinationWorkflowTest()

@@ -11,6 +11,8 @@
 #include "persistence/ScanRepository.h"
 #include "persistence/SettingsRepository.h"
 #include "persistence/VerificationRepository.h"
+#include "ui/components/CountView.h"
+#include "ui/components/TMButton.h"
 #include "ui/screens/RedrawScheduler.h"
 
 namespace tallowmere::testing {
@@ -152,6 +154,26 @@ QString textOf(const QWidget& parent, const char* name) {
 bool shows(const QWidget& parent, const char* name) {
     const auto* child = parent.findChild<QWidget*>(QLatin1String(name));
     return child && child->isVisibleTo(&parent);
+}
+
+QString tileValue(const QWidget& view, const char* tile) {
+    return textOf(*view.findChild<QWidget*>(QLatin1String(tile)), "metricValue");
+}
+
+QString tileDetail(const QWidget& view, const char* tile) {
+    return textOf(*view.findChild<QWidget*>(QLatin1String(tile)), "metricDetail");
+}
+
+QString countValue(const QWidget& view, const char* title) {
+    for (const CountView* count : view.findChildren<CountView*>()) {
+        if (count->title() == QLatin1String(title))
+            return count->value();
+    }
+    return QStringLiteral("<no count %1>").arg(QLatin1String(title));
+}
+
+TMButton* button(const QWidget& view, const char* name) {
+    return view.findChild<TMButton*>(QLatin1String(name));
 }
 
 namespace {

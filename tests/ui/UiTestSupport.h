@@ -19,6 +19,10 @@
 #include "tests/support/StoredStateFixtures.h"
 #include "tests/ui/UiTestModel.h"
 
+namespace tallowmere {
+class TMButton;
+}  // namespace tallowmere
+
 namespace tallowmere::testing {
 
 // A real application model over an in-memory store, with a fixed clock at kNow, English
@@ -88,6 +92,13 @@ void settleRedraws(QWidget& root);
 QString textOf(const QWidget& parent, const char* name);
 // Whether the child named `name` would be shown when `parent` is.
 bool shows(const QWidget& parent, const char* name);
+// The value and the detail line of the metric tile named `tile` under `view`.
+QString tileValue(const QWidget& view, const char* tile);
+QString tileDetail(const QWidget& view, const char* tile);
+// The value of the count titled `title` under `view`; a marker when there is none.
+QString countValue(const QWidget& view, const char* title);
+// The button named `name` under `view`, if any.
+TMButton* button(const QWidget& view, const char* name);
 
 // Shows the widget at the given size and lets it lay itself out.
 void showAt(QWidget& widget, QSize size);

@@ -21,22 +21,6 @@ namespace {
 
 using namespace testing;
 
-QString tileValue(const QWidget& view, const char* tile) {
-    return textOf(*view.findChild<QWidget*>(QLatin1String(tile)), "metricValue");
-}
-
-QString tileDetail(const QWidget& view, const char* tile) {
-    return textOf(*view.findChild<QWidget*>(QLatin1String(tile)), "metricDetail");
-}
-
-QString countValue(const QWidget& view, const char* title) {
-    for (const CountView* count : view.findChildren<CountView*>()) {
-        if (count->title() == QLatin1String(title))
-            return count->value();
-    }
-    return QStringLiteral("<no count %1>").arg(QLatin1String(title));
-}
-
 // The rows and dividers of the findings list, top to bottom.
 std::vector<QWidget*> findingsList(const QWidget& view) {
     const auto* list = view.findChild<QWidget*>(QStringLiteral("findings"));
