@@ -23,44 +23,30 @@ constexpr const char* kDefaultDisplayName = "Photos Library";
 // Progress is published for the first asset and then for every this many.
 constexpr std::int64_t kProgressInterval = 500;
 
-// The scan's running tally of the library's assets.
-struct PhotosAssetMetrics {
-    std::int64_t totalAssetCount = 0;
-    std::int64_t photoCount = 0;
-    std::int64_t videoCount = 0;
-    std::int64_t livePhotoCount = 0;
-    std::int64_t screenshotCount = 0;
-    std::int64_t favoriteCount = 0;
-    std::int64_t hiddenCount = 0;
-    std::int64_t approximateResourceCount = 0;
-    double videoDurationSeconds = 0;
-    std::optional<Date> oldestCreationDate;
-    std::optional<Date> newestCreationDate;
-
-    void add(const PhotoAssetMetadata& asset) {
-        if (asset.mediaType == PhotoMediaType::video) {
-            ++videoCount;
-            videoDurationSeconds += asset.duration;
-        } else if (asset.mediaType == PhotoMediaType::image) {
-            ++photoCount;
-        }
-        if (asset.isLivePhoto)
-            ++livePhotoCount;
-        if (asset.isScreenshot)
-            ++screenshotCount;
-        if (asset.isFavorite)
-            ++favoriteCount;
-        if (asset.isHidden)
-            ++hiddenCount;
-        if (const auto& date = asset.creationDate) {
-            if (!oldestCreationDate || *date < *oldestCreationDate)
-                oldestCreationDate = date;
-            if (!newestCreationDate || *newestCreationDate < *date)
-                newestCreationDate = date;
-        }
-        approximateResourceCount += asset.resourceCount;
+// Counts one asset into the summary's tallies.
+void tally(PhotosScanSummary& summary, const PhotoAssetMetadata& asset) {
+    if (asset.mediaType == PhotoMediaType::video) {
+        ++summary.videoCount;
+        summary.videoDurationSeconds += asset.duration;
+    } else if (asset.mediaType == PhotoMediaType::image) {
+        ++summary.photoCount;
     }
-};
+    if (asset.isLivePhoto)
+        ++summary.livePhotoCount;
+    if (asset.isScreenshot)
+        ++summary.screenshotCount;
+    if (asset.isFavorite)
+        ++summary.favoriteCount;
+    if (asset.isHidden)
+        ++summary.hiddenCount;
+    if (const auto& date = asset.creationDate) {
+        if (!summary.oldestCreationDate || *date < *summary.oldestCreationDate)
+            summary.oldestCreationDate = date;
+        if (!summary.newestCreationDate || *summary.newestCreationDate < *date)
+            summary.newestCreationDate = date;
+    }
+    summary.approximateResourceCount += asset.resourceCount;
+}
 
 PhotosScanProgressSnapshot running(std::int64_t scanned, std::int64_t total, const char* stage,
                                    const char* message) {
@@ -141,12 +127,11 @@ PhotosScanSummary PhotosLibraryScanner::runScan(
     publish(running(0, 0, kMetadataStage, kReadingMetadataMessage));
     const auto fetch = m_photoLibrary.fetchAssets(selected);
     const std::int64_t total = fetch->count();
-    PhotosAssetMetrics metrics;
-    metrics.totalAssetCount = total;
+    summary.totalAssetCount = total;
     publish(running(0, total, kAssetsStage, kCountingAssetsMessage));
     std::int64_t index = 0;
     fetch->enumerate([&](const PhotoAssetMetadata& asset) {
-        metrics.add(asset);
+        tally(summary, asset);
         if (index % kProgressInterval == 0 || index + 1 == total)
             publish(running(index + 1, total, kAssetsStage, kCountingAssetsMessage));
         ++index;
@@ -154,23 +139,12 @@ PhotosScanSummary PhotosLibraryScanner::runScan(
     // A library that changed between counting and reading: the kinds were tallied over the
     // assets actually read, so the total must be theirs too.
     if (index != total)
-        metrics.totalAssetCount = index;
+        summary.totalAssetCount = index;
 
     summary.completedAt = m_clock->now();
-    summary.totalAssetCount = metrics.totalAssetCount;
-    summary.photoCount = metrics.photoCount;
-    summary.videoCount = metrics.videoCount;
-    summary.livePhotoCount = metrics.livePhotoCount;
-    summary.screenshotCount = metrics.screenshotCount;
-    summary.favoriteCount = metrics.favoriteCount;
-    summary.hiddenCount = metrics.hiddenCount;
-    summary.approximateResourceCount = metrics.approximateResourceCount;
-    summary.videoDurationSeconds = metrics.videoDurationSeconds;
-    summary.oldestCreationDate = metrics.oldestCreationDate;
-    summary.newestCreationDate = metrics.newestCreationDate;
     summary.canReadMetadata = true;
     summary.message = kMetadataReadMessage;
-    publish({false, 0, metrics.totalAssetCount, std::nullopt, summary.message});
+    publish({false, 0, summary.totalAssetCount, std::nullopt, summary.message});
     return summary;
 }
 
