@@ -7,44 +7,18 @@ namespace tallowmere {
 
 AdaptiveGridLayout::AdaptiveGridLayout(int minimumColumnWidth, int horizontalSpacing,
                                        int verticalSpacing, QWidget* parent)
-    : QLayout(parent),
+    : ItemListLayout(parent),
       m_minimumColumnWidth(minimumColumnWidth),
       m_horizontalSpacing(horizontalSpacing),
-      m_verticalSpacing(verticalSpacing) {
-    setContentsMargins(0, 0, 0, 0);
-}
-
-AdaptiveGridLayout::~AdaptiveGridLayout() {
-    while (QLayoutItem* item = takeAt(0)) delete item;
-}
-
-void AdaptiveGridLayout::addItem(QLayoutItem* item) {
-    m_items.append(item);
-}
-
-int AdaptiveGridLayout::count() const {
-    return static_cast<int>(m_items.size());
-}
-
-QLayoutItem* AdaptiveGridLayout::itemAt(int index) const {
-    return index >= 0 && index < m_items.size() ? m_items.at(index) : nullptr;
-}
-
-QLayoutItem* AdaptiveGridLayout::takeAt(int index) {
-    return index >= 0 && index < m_items.size() ? m_items.takeAt(index) : nullptr;
-}
+      m_verticalSpacing(verticalSpacing) {}
 
 Qt::Orientations AdaptiveGridLayout::expandingDirections() const {
     return Qt::Horizontal;
 }
 
-bool AdaptiveGridLayout::hasHeightForWidth() const {
-    return true;
-}
-
 QList<QLayoutItem*> AdaptiveGridLayout::visibleItems() const {
     QList<QLayoutItem*> shown;
-    for (QLayoutItem* item : m_items) {
+    for (QLayoutItem* item : items()) {
         if (!item->isEmpty())
             shown.append(item);
     }
@@ -97,10 +71,6 @@ int AdaptiveGridLayout::arrange(const QRect& rect, bool apply) const {
     return y - area.top() + margins.top() + margins.bottom();
 }
 
-int AdaptiveGridLayout::heightForWidth(int width) const {
-    return arrange(QRect(0, 0, width, 0), false);
-}
-
 QSize AdaptiveGridLayout::minimumSize() const {
     const QMargins margins = contentsMargins();
     const int width = m_minimumColumnWidth + margins.left() + margins.right();
@@ -113,11 +83,6 @@ QSize AdaptiveGridLayout::sizeHint() const {
     const int width = columns * m_minimumColumnWidth + (columns - 1) * m_horizontalSpacing +
                       margins.left() + margins.right();
     return {width, heightForWidth(width)};
-}
-
-void AdaptiveGridLayout::setGeometry(const QRect& rect) {
-    QLayout::setGeometry(rect);
-    arrange(rect, true);
 }
 
 }  // namespace tallowmere

@@ -5,37 +5,11 @@
 
 namespace tallowmere {
 
-FlowLayout::FlowLayout(int spacing, QWidget* parent) : QLayout(parent), m_spacing(spacing) {
-    setContentsMargins(0, 0, 0, 0);
-}
-
-FlowLayout::~FlowLayout() {
-    while (QLayoutItem* item = takeAt(0)) delete item;
-}
-
-void FlowLayout::addItem(QLayoutItem* item) {
-    m_items.append(item);
-}
-
-int FlowLayout::count() const {
-    return static_cast<int>(m_items.size());
-}
-
-QLayoutItem* FlowLayout::itemAt(int index) const {
-    return m_items.value(index);
-}
-
-QLayoutItem* FlowLayout::takeAt(int index) {
-    return index >= 0 && index < m_items.size() ? m_items.takeAt(index) : nullptr;
-}
-
-int FlowLayout::heightForWidth(int width) const {
-    return arrange(QRect(0, 0, width, 0), false);
-}
+FlowLayout::FlowLayout(int spacing, QWidget* parent) : ItemListLayout(parent), m_spacing(spacing) {}
 
 QSize FlowLayout::minimumSize() const {
     QSize size;
-    for (const QLayoutItem* item : m_items) size = size.expandedTo(item->minimumSize());
+    for (const QLayoutItem* item : items()) size = size.expandedTo(item->minimumSize());
     const QMargins margins = contentsMargins();
     return size + QSize(margins.left() + margins.right(), margins.top() + margins.bottom());
 }
@@ -44,7 +18,7 @@ QSize FlowLayout::sizeHint() const {
     // All on one line.
     int width = 0;
     int height = 0;
-    for (const QLayoutItem* item : m_items) {
+    for (const QLayoutItem* item : items()) {
         if (item->isEmpty())
             continue;
         width += (width > 0 ? m_spacing : 0) + item->sizeHint().width();
@@ -54,17 +28,12 @@ QSize FlowLayout::sizeHint() const {
     return {width + margins.left() + margins.right(), height + margins.top() + margins.bottom()};
 }
 
-void FlowLayout::setGeometry(const QRect& rect) {
-    QLayout::setGeometry(rect);
-    arrange(rect, true);
-}
-
 int FlowLayout::arrange(const QRect& rect, bool apply) const {
     const QRect area = rect.marginsRemoved(contentsMargins());
     int x = area.x();
     int y = area.y();
     int lineHeight = 0;
-    for (QLayoutItem* item : m_items) {
+    for (QLayoutItem* item : items()) {
         if (item->isEmpty())
             continue;
         const QSize size = item->sizeHint();
